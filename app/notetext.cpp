@@ -1,0 +1,27 @@
+#include "app/notetext.h"
+
+#include <cstring>
+
+namespace notetext {
+
+std::string DecodeNote(std::string_view fileBytes) {
+    const void* nul = std::memchr(fileBytes.data(), '\0', fileBytes.size());
+    if (nul) fileBytes = fileBytes.substr(0, static_cast<const char*>(nul) - fileBytes.data());
+
+    std::string text;
+    text.reserve(fileBytes.size() + fileBytes.size() / 32);
+    size_t i = 0;
+    while (i < fileBytes.size()) {
+        // Copy the run up to the next line break in one go: notes are mostly text.
+        const size_t next = fileBytes.find_first_of("\r\n", i);
+        const size_t end = next == std::string_view::npos ? fileBytes.size() : next;
+        text.append(fileBytes.data() + i, end - i);
+        if (end == fileBytes.size()) break;
+        text += "\r\n";
+        i = end + 1;
+        if (fileBytes[end] == '\r' && i < fileBytes.size() && fileBytes[i] == '\n') ++i;
+    }
+    return text;
+}
+
+}  // namespace notetext

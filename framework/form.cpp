@@ -1,0 +1,127 @@
+#include "framework/form.h"
+
+#include "framework/application.h"
+#include "framework/classnames.h"
+#include "framework/control.h"
+#include "framework/menu.h"
+
+namespace fw {
+
+void TForm::CreateForm(const Style& style) {
+    RegisterWindowClass(classnames::kForm, LoadIconA(Application.Instance(), style.iconName));
+    int width = style.width;
+    int height = style.height;
+    if (style.clientWidth > 0 && style.clientHeight > 0) {
+        RECT rect{0, 0, style.clientWidth, style.clientHeight};
+        AdjustWindowRectEx(&rect, style.style, style.menu != nullptr, style.exStyle);
+        width = rect.right - rect.left;
+        height = rect.bottom - rect.top;
+    }
+    // Owned by the hidden application window: no taskbar button of its own.
+    CreateHandle(style.exStyle, classnames::kForm, style.caption.c_str(), style.style & ~WS_VISIBLE,
+                 CW_USEDEFAULT, CW_USEDEFAULT, width, height, Application.Handle(), style.menu);
+}
+
+void TForm::Show() {
+    ShowWindow(Handle(), Maximized() ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
+    SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void TForm::Hide() { ShowWindow(Handle(), SW_HIDE); }
+
+void TForm::Close() {
+    if (OnClose) OnClose();
+    if (Application.MainForm() == this)
+        Application.Terminate();
+    else
+        Hide();
+}
+
+RECT TForm::Bounds() const {
+    RECT rect{};
+    GetWindowRect(Handle(), &rect);
+    return rect;
+}
+
+int TForm::Width() const {
+    const RECT r = Bounds();
+    return r.right - r.left;
+}
+
+int TForm::Height() const {
+    const RECT r = Bounds();
+    return r.bottom - r.top;
+}
+
+void TForm::SetBounds(int left, int top, int width, int height) {
+    SetWindowPos(Handle(), nullptr, left, top, width, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+}
+
+void TForm::SetLeft(int left) { SetBounds(left, Top(), Width(), Height()); }
+void TForm::SetTop(int top) { SetBounds(Left(), top, Width(), Height()); }
+void TForm::SetWidth(int width) { SetBounds(Left(), Top(), width, Height()); }
+void TForm::SetHeight(int height) { SetBounds(Left(), Top(), Width(), height); }
+
+void TForm::SetWindowStateNormal() {
+    if (!Maximized()) return;
+    // Ends the maximised state without showing a hidden window.
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    GetWindowPlacement(Handle(), &placement);
+    placement.showCmd = Visible() ? SW_SHOWNORMAL : SW_HIDE;
+    const RECT current = Bounds();
+    SetWindowPlacement(Handle(), &placement);
+    SetBounds(current.left, current.top, current.right - current.left,
+              current.bottom - current.top);
+}
+
+TControl* TForm::FindControl(HWND hwnd) const {
+    for (TControl* control : controls_)
+        if (control->Handle() == hwnd) return control;
+    return nullptr;
+}
+
+LRESULT TForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case WM_COMMAND:
+            if (lParam == 0) {
+                if (TMenuItem* item = TMenuItem::FindByCommand(LOWORD(wParam))) item->Click();
+                return 0;
+            }
+            if (TControl* control = FindControl(reinterpret_cast<HWND>(lParam)))
+                control->ParentNotify(HIWORD(wParam));
+            return 0;
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORSTATIC:
+            if (TControl* control = FindControl(reinterpret_cast<HWND>(lParam)))
+                if (HBRUSH brush = control->ParentColor(reinterpret_cast<HDC>(wParam)))
+                    return reinterpret_cast<LRESULT>(brush);
+            break;
+        case WM_SIZE:
+            if (clientControl_)
+                MoveWindow(clientControl_->Handle(), 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+            return 0;
+        case WM_SETFOCUS:
+            if (clientControl_) SetFocus(clientControl_->Handle());
+            return 0;
+        case WM_SHOWWINDOW:
+            // lParam 0: a ShowWindow call, by whatever route; not an owner being minimised.
+            if (lParam == 0) {
+                if (wParam && OnShow) OnShow();
+                if (!wParam && OnHide) OnHide();
+            }
+            break;
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) != WA_INACTIVE && OnActivate) OnActivate();
+            break;
+        case WM_CLOSE:
+            Close();
+            return 0;
+        default:
+            break;
+    }
+    return TWindow::WndProc(msg, wParam, lParam);
+}
+
+}  // namespace fw

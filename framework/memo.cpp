@@ -1,0 +1,115 @@
+#include "framework/memo.h"
+
+#include <stdexcept>
+
+#include "framework/application.h"
+#include "framework/barrier.h"
+
+namespace fw {
+
+namespace {
+constexpr char kSelfProperty[] = "BriskJot.Memo";
+}
+
+TMemo::TMemo(HWND parent, const Style& style) : background_(GetSysColor(style.background)) {
+    DWORD windowStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
+                        ES_WANTRETURN | ES_NOHIDESEL;
+    if (!style.wordWrap) windowStyle |= WS_HSCROLL | ES_AUTOHSCROLL;
+    handle_ = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", windowStyle, 0, 0, 0, 0, parent,
+                              nullptr, Application.Instance(), nullptr);
+    if (!handle_) throw std::runtime_error("Cannot create the memo");
+    brush_.reset(CreateSolidBrush(background_));
+    HDC dc = GetDC(handle_);
+    const int height = -MulDiv(style.fontPoints, GetDeviceCaps(dc, LOGPIXELSY), 72);
+    ReleaseDC(handle_, dc);
+    font_.reset(CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                            FIXED_PITCH | FF_MODERN, style.fontName));
+    SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    // Notes of any size: lift the default limit of about 30,000 characters.
+    SendMessageA(handle_, EM_SETLIMITTEXT, 0, 0);
+    SetPropA(handle_, kSelfProperty, this);
+    editProc_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TMemo::MemoProc)));
+}
+
+TMemo::~TMemo() {
+    if (!handle_) return;
+    RemovePropA(handle_, kSelfProperty);
+    DestroyWindow(handle_);
+}
+
+std::string TMemo::Text() const {
+    const int length = GetWindowTextLengthA(handle_);
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    const int copied = GetWindowTextA(handle_, text.data(), length + 1);
+    text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
+    return text;
+}
+
+void TMemo::SetText(const std::string& text) { SetWindowTextA(handle_, text.c_str()); }
+
+int TMemo::SelStart() const {
+    DWORD start = 0, end = 0;
+    SendMessageA(handle_, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    return static_cast<int>(start);
+}
+
+int TMemo::SelLength() const {
+    DWORD start = 0, end = 0;
+    SendMessageA(handle_, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    return static_cast<int>(end - start);
+}
+
+void TMemo::SetSel(int start, int end) { SendMessageA(handle_, EM_SETSEL, start, end); }
+
+void TMemo::ReplaceSel(const std::string& text, bool canUndo) {
+    SendMessageA(handle_, EM_REPLACESEL, canUndo, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void TMemo::ClearSelection() { SendMessageA(handle_, WM_CLEAR, 0, 0); }
+
+void TMemo::EmptyUndoBuffer() { SendMessageA(handle_, EM_EMPTYUNDOBUFFER, 0, 0); }
+
+void TMemo::ParentNotify(UINT code) {
+    if (code == EN_CHANGE && OnChange) OnChange();
+}
+
+HBRUSH TMemo::ParentColor(HDC dc) {
+    SetBkColor(dc, background_);
+    return static_cast<HBRUSH>(brush_.get());
+}
+
+unsigned TMemo::CurrentShiftState() {
+    unsigned shift = 0;
+    if (GetKeyState(VK_SHIFT) < 0) shift |= ssShift;
+    if (GetKeyState(VK_CONTROL) < 0) shift |= ssCtrl;
+    if (GetKeyState(VK_MENU) < 0) shift |= ssAlt;
+    return shift;
+}
+
+LRESULT TMemo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_KEYDOWN && OnKeyDown) {
+        WORD key = static_cast<WORD>(wParam);
+        OnKeyDown(key, CurrentShiftState());
+        if (key == 0) return 0;
+        wParam = key;
+    }
+    return CallWindowProcA(editProc_, handle_, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK TMemo::MemoProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
+    auto* self = static_cast<TMemo*>(GetPropA(hwnd, kSelfProperty));
+    if (!self) return DefWindowProcA(hwnd, msg, wParam, lParam);
+    if (msg == WM_NCDESTROY) {
+        RemovePropA(hwnd, kSelfProperty);
+        const WNDPROC editProc = self->editProc_;
+        self->handle_ = nullptr;
+        return CallWindowProcA(editProc, hwnd, msg, wParam, lParam);
+    }
+    return Guarded(LRESULT(0), [&] { return self->HandleMessage(msg, wParam, lParam); });
+}
+
+}  // namespace fw

@@ -1,0 +1,62 @@
+#pragma once
+// A multi-line EDIT control: text, selection, change and key-down events.
+// Its window procedure can be replaced by others (the search hot keys); the
+// memo's own procedure raises OnKeyDown before the control sees the key.
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "framework/control.h"
+#include "framework/unique.h"
+
+namespace fw {
+
+enum ShiftState : unsigned { ssShift = 1, ssAlt = 2, ssCtrl = 4 };
+
+class TMemo : public TControl {
+public:
+    struct Style {
+        const char* fontName = "Fixedsys";
+        int fontPoints = 9;
+        int background = COLOR_INFOBK;  // a system colour index
+        bool wordWrap = true;
+    };
+
+    TMemo(HWND parent, const Style& style);
+    ~TMemo() override;
+
+    HWND Handle() const override { return handle_; }
+    std::string Text() const;
+    void SetText(const std::string& text);
+    bool Empty() const { return GetWindowTextLengthA(handle_) == 0; }
+    int SelStart() const;
+    int SelLength() const;
+    void SetSel(int start, int end);
+    void SelectAll() { SetSel(0, -1); }
+    void ReplaceSel(const std::string& text, bool canUndo);
+    void ClearSelection();
+    void EmptyUndoBuffer();
+    void SetFocus() { ::SetFocus(handle_); }
+
+    std::function<void()> OnChange;
+    std::function<void(WORD& key, unsigned shift)> OnKeyDown;
+
+    void ParentNotify(UINT code) override;
+    HBRUSH ParentColor(HDC dc) override;
+
+    static unsigned CurrentShiftState();
+
+private:
+    static LRESULT CALLBACK MemoProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+
+    HWND handle_ = nullptr;
+    WNDPROC editProc_ = nullptr;
+    COLORREF background_;
+    UniqueGdiObject brush_;
+    UniqueGdiObject font_;
+};
+
+}  // namespace fw

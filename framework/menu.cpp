@@ -1,0 +1,125 @@
+#include "framework/menu.h"
+
+#include <map>
+
+#include "framework/imagelist.h"
+
+namespace fw {
+namespace {
+std::map<UINT, TMenuItem*>& Registry() {
+    static std::map<UINT, TMenuItem*> items;
+    return items;
+}
+}  // namespace
+
+TMenuItem::TMenuItem(std::string caption, UINT command, int helpContext)
+    : caption_(std::move(caption)), command_(command), helpContext_(helpContext) {
+    if (command_) Registry()[command_] = this;
+}
+
+TMenuItem::~TMenuItem() {
+    auto& registry = Registry();
+    auto it = registry.find(command_);
+    if (it != registry.end() && it->second == this) registry.erase(it);
+}
+
+TMenuItem* TMenuItem::FindByCommand(UINT command) {
+    auto it = Registry().find(command);
+    return it == Registry().end() ? nullptr : it->second;
+}
+
+void TMenuItem::Click() {
+    if (enabled_ && OnClick) OnClick();
+}
+
+void TMenuItem::Add(TMenuItem& child) { items_.push_back(&child); }
+
+void TMenuItem::SetCaption(const std::string& caption) {
+    caption_ = caption;
+    if (!parent_ || !command_) return;
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_STRING;
+    info.dwTypeData = const_cast<char*>(caption_.c_str());
+    SetMenuItemInfoA(parent_, command_, FALSE, &info);
+}
+
+void TMenuItem::SetEnabled(bool enabled) {
+    enabled_ = enabled;
+    if (parent_ && command_)
+        EnableMenuItem(parent_, command_, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
+void TMenuItem::SetChecked(bool checked) {
+    checked_ = checked;
+    if (parent_ && command_)
+        CheckMenuItem(parent_, command_, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void TMenuItem::SetDefault(bool isDefault) {
+    default_ = isDefault;
+    if (parent_ && command_) {
+        if (isDefault)
+            SetMenuDefaultItem(parent_, command_, FALSE);
+        else if (GetMenuDefaultItem(parent_, FALSE, 0) == command_)
+            SetMenuDefaultItem(parent_, static_cast<UINT>(-1), FALSE);
+    }
+}
+
+void TMenuItem::SetImageIndex(int index) {
+    imageIndex_ = index;
+    ApplyImage();
+}
+
+void TMenuItem::ApplyImage() {
+    if (!parent_ || !command_ || !images_) return;
+    UniqueGdiObject bitmap(imageIndex_ >= 0 ? images_->CreateMenuBitmap(imageIndex_) : nullptr);
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_BITMAP;
+    info.hbmpItem = static_cast<HBITMAP>(bitmap.get());
+    SetMenuItemInfoA(parent_, command_, FALSE, &info);
+    bitmap_ = std::move(bitmap);  // the menu draws from it: keep it alive
+}
+
+void TMenuItem::BuildInto(HMENU menu, TImageList* images) {
+    for (TMenuItem* item : items_) {
+        if (!item->visible_) continue;
+        item->Attach(menu);
+        item->images_ = images;
+        if (item->IsSeparator()) {
+            AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+            continue;
+        }
+        UINT flags = MF_STRING;
+        if (!item->enabled_) flags |= MF_GRAYED;
+        if (item->checked_) flags |= MF_CHECKED;
+        if (!item->items_.empty()) {
+            item->subMenu_ = CreatePopupMenu();
+            item->BuildInto(item->subMenu_, images);
+            AppendMenuA(menu, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(item->subMenu_),
+                        item->caption_.c_str());
+            continue;
+        }
+        AppendMenuA(menu, flags, item->command_, item->caption_.c_str());
+        if (item->default_) SetMenuDefaultItem(menu, item->command_, FALSE);
+        item->ApplyImage();
+    }
+}
+
+HMENU TMainMenu::CreateBar() {
+    HMENU bar = CreateMenu();
+    root_.BuildInto(bar, nullptr);
+    return bar;
+}
+
+void TPopupMenu::Build(TImageList* images) {
+    menu_.reset(CreatePopupMenu());
+    root_.BuildInto(menu_.get(), images);
+}
+
+void TPopupMenu::Popup(int x, int y, HWND owner) {
+    TrackPopupMenu(menu_.get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, x, y, 0, owner, nullptr);
+}
+
+}  // namespace fw

@@ -1,0 +1,48 @@
+#pragma once
+// Base of every window we create: one static procedure finds the C++ object
+// (attached at WM_NCCREATE) and calls its virtual WndProc inside the barrier.
+
+#include <windows.h>
+
+#include <functional>
+
+namespace fw {
+
+class TWindow {
+public:
+    TWindow() = default;
+    virtual ~TWindow();
+    TWindow(const TWindow&) = delete;
+    TWindow& operator=(const TWindow&) = delete;
+
+    HWND Handle() const { return handle_; }
+
+protected:
+    // Registers className once per process with our procedure.
+    static void RegisterWindowClass(const char* className, HICON icon, UINT classStyle = 0);
+    void CreateHandle(DWORD exStyle, const char* className, const char* title, DWORD style, int x,
+                      int y, int width, int height, HWND parent, HMENU menu);
+    void DestroyHandle();
+    virtual LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam);
+
+private:
+    static LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam,
+                                          LPARAM lParam) noexcept;
+    HWND handle_ = nullptr;
+};
+
+// A hidden top-level window whose messages go to a function: for timers and
+// shell notifications.
+class TUtilityWindow : public TWindow {
+public:
+    using Handler = std::function<bool(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)>;
+    explicit TUtilityWindow(Handler handler);
+
+protected:
+    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    Handler handler_;
+};
+
+}  // namespace fw
