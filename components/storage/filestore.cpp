@@ -1,0 +1,282 @@
+#include "components/storage/filestore.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <limits>
+
+#include "components/storage/filesys.h"
+#include "components/storage/zstreams.h"
+
+namespace {
+
+const char kDuplicatedName[] = "Duplicated stored item name";
+const char kFileTooLarge[] = "File too large to store";
+const char kDataEndsEarly[] = "error";
+const char kStoredItemDamaged[] = "Stored item data damaged";
+
+constexpr std::uint16_t kStoreVersion = 0x0102;
+constexpr std::size_t kCopyChunk = 65536;
+
+bool SameText(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+int ZlibLevel(TCompressionLevel level) {
+    switch (level) {
+        case clFastest:
+            return 1;
+        case clMax:
+            return 9;
+        default:
+            return -1;
+    }
+}
+
+std::string FormatRatio(std::int64_t size, std::int64_t original, char decimalSeparator) {
+    if (original == 0) return "100%";
+    char text[64];
+    std::snprintf(text, sizeof text, "%.2f",
+                  static_cast<double>(size) / static_cast<double>(original) * 100.0);
+    std::string result = text;
+    // The C library may format with its own separator; only the caller's counts.
+    for (char& c : result) {
+        if (c == '.' || c == ',') c = decimalSeparator;
+    }
+    return result + "%";
+}
+
+}  // namespace
+
+TFileStoreItem::TFileStoreItem(TFileStoreItems& collection, TNotifyEvent onCreate)
+    : OnCreate(std::move(onCreate)), collection_(collection), name_(collection.UnusedName()) {
+    if (OnCreate) OnCreate(*this);
+}
+
+TFileStoreItem::~TFileStoreItem() {
+    data_.Clear();
+    if (OnDestroy) OnDestroy(*this);
+}
+
+TFileStore& TFileStoreItem::Store() const {
+    return collection_.Store();
+}
+
+void TFileStoreItem::SetCompression(TCompressionLevel level) {
+    if (Store().Loading()) {
+        compression_ = level;
+        return;
+    }
+    if (level == compression_) return;
+    TMemoryStream plain;
+    SaveToStream(&plain);
+    compression_ = level;
+    LoadFromStream(&plain);
+}
+
+void TFileStoreItem::SetName(const std::string& name) {
+    if (SameText(name, name_)) return;
+    if (collection_.NameTaken(name, this)) throw EFileStoreError(kDuplicatedName);
+    name_ = name;
+}
+
+void TFileStoreItem::SetFileName(const std::string& fileName) {
+    if (Store().Loading()) fileName_ = fileName;
+}
+
+void TFileStoreItem::SetFileSize(std::int32_t fileSize) {
+    if (Store().Loading()) fileSize_ = fileSize;
+}
+
+std::string TFileStoreItem::Ratio(char decimalSeparator) const {
+    return FormatRatio(Size(), FileSize(), decimalSeparator);
+}
+
+void TFileStoreItem::SaveToStream(TStream* dest) {
+    if (dest == nullptr) return;
+    data_.SetPosition(0);
+    if (OnBeforeSave) OnBeforeSave(*this, *dest);
+    if (compression_ != clNone && data_.Size() != 0) {
+        TDecompressionStream inflater(data_);
+        unsigned char prefix[4];
+        if (inflater.Read(prefix, sizeof prefix) != sizeof prefix) {
+            throw ECompressionError(kDataEndsEarly);
+        }
+        std::uint32_t left = static_cast<std::uint32_t>(prefix[0]) |
+                             static_cast<std::uint32_t>(prefix[1]) << 8 |
+                             static_cast<std::uint32_t>(prefix[2]) << 16 |
+                             static_cast<std::uint32_t>(prefix[3]) << 24;
+        std::vector<char> chunk(std::min<std::size_t>(left, kCopyChunk));
+        while (left > 0) {
+            const std::size_t part = std::min<std::size_t>(left, chunk.size());
+            // A zlib stream that ends before its length prefix is satisfied is damaged.
+            if (inflater.Read(chunk.data(), part) != part) throw ECompressionError(kDataEndsEarly);
+            dest->WriteBuffer(chunk.data(), part);
+            left -= static_cast<std::uint32_t>(part);
+        }
+        // Reading on to the end lets zlib check the trailing Adler-32; content beyond the
+        // announced length is damage as well.
+        char extra;
+        if (inflater.Read(&extra, 1) != 0 || !inflater.AtStreamEnd()) {
+            throw ECompressionError(kDataEndsEarly);
+        }
+    } else {
+        dest->CopyFrom(data_, data_.Size());
+    }
+    if (OnAfterSave) OnAfterSave(*this);
+}
+
+void TFileStoreItem::SaveToFile(const std::string& fileName) {
+    TFileStream file(fileName, TFileStream::TMode::CreateTruncate);
+    SaveToStream(&file);
+    file.Close();
+}
+
+void TFileStoreItem::LoadFromStream(TStream* source) {
+    if (source == nullptr || source->Size() == 0) {
+        data_.Clear();
+        return;
+    }
+    source->SetPosition(0);
+    if (OnBeforeLoad) OnBeforeLoad(*this, *source);
+    const std::int64_t length = source->Size();
+    if (length > std::numeric_limits<std::int32_t>::max()) throw EFileStoreError(kFileTooLarge);
+    // Built aside, so that a failing source leaves the old data in place.
+    TMemoryStream packed;
+    if (compression_ != clNone) {
+        TCompressionStream deflater(ZlibLevel(compression_), packed);
+        deflater.WriteUInt32(static_cast<std::uint32_t>(length));
+        deflater.CopyFrom(*source, length);
+        deflater.Finish();
+        fileSize_ = static_cast<std::int32_t>(length);
+    } else {
+        packed.CopyFrom(*source, length);
+    }
+    data_.Clear();
+    data_.WriteBuffer(packed.Bytes().data(), packed.Bytes().size());
+    if (OnAfterLoad) OnAfterLoad(*this);
+}
+
+void TFileStoreItem::ReadStoredItem(TStream& stream) {
+    data_.Clear();
+    const std::uint32_t count = stream.ReadUInt32();
+    // Checked before allocating: a damaged count must not ask for gigabytes.
+    if (count > stream.Size() - stream.Position()) throw EFileStoreError(kStoredItemDamaged);
+    data_.CopyFrom(stream, count);
+}
+
+void TFileStoreItem::WriteStoredItem(TStream& stream) const {
+    const std::vector<char>& bytes = data_.Bytes();
+    stream.WriteUInt32(static_cast<std::uint32_t>(bytes.size()));
+    stream.WriteBuffer(bytes.data(), bytes.size());
+}
+
+TFileStoreItem* TFileStoreItems::Items(int index) const {
+    if (index < 0 || index >= Count()) return nullptr;
+    return items_[static_cast<std::size_t>(index)].get();
+}
+
+int TFileStoreItems::IndexOf(const TFileStoreItem& item) const {
+    for (std::size_t i = 0; i < items_.size(); ++i) {
+        if (items_[i].get() == &item) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+TFileStoreItem& TFileStoreItems::Add(TFileStoreItem::TNotifyEvent onCreate) {
+    // The private constructor keeps items inside a collection.
+    items_.push_back(
+        std::unique_ptr<TFileStoreItem>(new TFileStoreItem(*this, std::move(onCreate))));
+    return *items_.back();
+}
+
+void TFileStoreItems::Delete(int index) {
+    if (index < 0 || index >= Count()) return;
+    items_.erase(items_.begin() + index);
+}
+
+void TFileStoreItems::Clear() {
+    items_.clear();
+}
+
+void TFileStoreItems::Assign(const TFileStoreItems& source) {
+    if (&source == this) return;
+    Clear();
+    TFileStore::TLoadingScope loading(store_);
+    for (const auto& from : source.items_) {
+        TFileStoreItem& to = Add();
+        to.OnDestroy = from->OnDestroy;
+        to.OnBeforeLoad = from->OnBeforeLoad;
+        to.OnBeforeSave = from->OnBeforeSave;
+        to.OnAfterLoad = from->OnAfterLoad;
+        to.OnAfterSave = from->OnAfterSave;
+        to.SetCompression(from->Compression());
+        to.SetTag(from->Tag());
+        to.SetName(from->Name());
+        to.SetFileName(from->FileName());
+        to.SetFileSize(from->FileSize());
+        to.data_.WriteBuffer(from->Data().data(), from->Data().size());
+    }
+}
+
+std::string TFileStoreItems::UnusedName() const {
+    for (int n = 1;; ++n) {
+        const std::string name = "FileStoreItem" + std::to_string(n);
+        if (!NameTaken(name, nullptr)) return name;
+    }
+}
+
+bool TFileStoreItems::NameTaken(const std::string& name, const TFileStoreItem* except) const {
+    return std::any_of(items_.begin(), items_.end(), [&](const auto& item) {
+        return item.get() != except && SameText(item->Name(), name);
+    });
+}
+
+std::int64_t TFileStore::OriginalSize() const {
+    std::int64_t sum = 0;
+    for (int i = 0; i < items_.Count(); ++i) sum += items_.Items(i)->FileSize();
+    return sum;
+}
+
+std::int64_t TFileStore::Size() const {
+    std::int64_t sum = 0;
+    for (int i = 0; i < items_.Count(); ++i) sum += items_.Items(i)->Size();
+    return sum;
+}
+
+std::string TFileStore::Ratio(char decimalSeparator) const {
+    return FormatRatio(Size(), OriginalSize(), decimalSeparator);
+}
+
+std::string TFileStore::Version() const {
+    char text[16];
+    std::snprintf(text, sizeof text, "%d.%d", kStoreVersion >> 8, kStoreVersion & 0xFF);
+    return text;
+}
+
+bool TFileStore::ExtractAll(const std::string& path) {
+    bool result = true;
+    for (int i = 0; i < items_.Count(); ++i) {
+        TFileStoreItem& item = *items_.Items(i);
+        std::string targetDir = IncludeTrailingPathDelimiter(path);
+        std::string targetName = item.FileName();
+        bool canExtract = true;
+        if (OnBeforeExtract) OnBeforeExtract(*this, targetDir, targetName, canExtract);
+        if (!canExtract) continue;
+        // The folder asked for is made sure of, not the one a handler may have chosen.
+        if (!ForceDirectories(path)) continue;
+        try {
+            item.SaveToFile(targetDir + targetName);
+        } catch (const std::exception&) {
+            // One item's failure must not keep the others from being written.
+            if (OnExtractError) OnExtractError(*this, path, item.FileName());
+            result = false;
+            continue;
+        }
+        if (OnAfterExtract) OnAfterExtract(*this, targetDir, targetName);
+    }
+    return result;
+}

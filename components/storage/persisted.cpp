@@ -1,0 +1,411 @@
+#include "components/storage/persisted.h"
+
+#include <cstdint>
+#include <cstring>
+#include <limits>
+
+namespace {
+
+const char kMagic[4] = {'B', 'J', 'P', 'D'};
+constexpr unsigned char kFormatVersion = 1;
+constexpr int kMaxDepth = 8;
+
+const char kFileStoreName[] = "FileStore1";
+const char kContextMapName[] = "HelpContextMap1";
+const char kRouterName[] = "HelpRouter1";
+
+const char kCompressionNames[][10] = {"clNone", "clFastest", "clDefault", "clMax"};
+const char* const kHelpTypes[] = {"htWinhelp", "htHTMLhelp", "htMixedMode"};
+const char* const kShowTypes[] = {"stDefault", "stMain", "stPopup"};
+
+enum TValueType : char {
+    vtInt = 'I',
+    vtBool = 'B',
+    vtText = 'S',
+    vtIdent = 'E',
+    vtBinary = 'X',
+    vtObject = 'O',
+    vtList = 'L',
+};
+
+[[noreturn]] void Damaged(const std::string& what) {
+    throw EPersistedDataError("Persisted data damaged: " + what);
+}
+
+// ---- writing
+
+class TWriter {
+public:
+    TWriter() {
+        bytes_.insert(bytes_.end(), kMagic, kMagic + sizeof kMagic);
+        bytes_.push_back(static_cast<char>(kFormatVersion));
+    }
+
+    void Int(const char* name, std::int64_t value) {
+        Name(name, vtInt);
+        const auto bits = static_cast<std::uint64_t>(value);
+        for (int shift = 0; shift < 64; shift += 8)
+            bytes_.push_back(static_cast<char>(bits >> shift));
+    }
+    void Bool(const char* name, bool value) {
+        Name(name, vtBool);
+        bytes_.push_back(value ? 1 : 0);
+    }
+    void Text(const char* name, const std::string& value) {
+        Counted(name, vtText, value.data(), value.size());
+    }
+    void Ident(const char* name, const std::string& value) {
+        Counted(name, vtIdent, value.data(), value.size());
+    }
+    void Binary(const char* name, const std::vector<char>& value) {
+        Counted(name, vtBinary, value.data(), value.size());
+    }
+    void BeginObject(const char* name) { Name(name, vtObject); }
+    void BeginList(const char* name, std::size_t count) {
+        Name(name, vtList);
+        UInt32(count);
+    }
+    void EndObject() { bytes_.push_back(0); }
+    std::vector<char> Take() { return std::move(bytes_); }
+
+private:
+    void Name(const char* name, TValueType type) {
+        const std::size_t length = std::strlen(name);
+        bytes_.push_back(static_cast<char>(length));
+        bytes_.insert(bytes_.end(), name, name + length);
+        bytes_.push_back(type);
+    }
+    void UInt32(std::size_t value) {
+        if (value > std::numeric_limits<std::uint32_t>::max())
+            throw EPersistedDataError("Value too large");
+        for (int shift = 0; shift < 32; shift += 8)
+            bytes_.push_back(static_cast<char>(value >> shift));
+    }
+    void Counted(const char* name, TValueType type, const char* data, std::size_t size) {
+        Name(name, type);
+        UInt32(size);
+        bytes_.insert(bytes_.end(), data, data + size);
+    }
+
+    std::vector<char> bytes_;
+};
+
+std::vector<char> StoredItemValue(const TFileStoreItem& item) {
+    TMemoryStream value;
+    item.WriteStoredItem(value);
+    return value.TakeBytes();
+}
+
+std::vector<char> FileDataValue(const THelpContextMap& map) {
+    TMemoryStream value;
+    map.WriteFileData(value);
+    return value.TakeBytes();
+}
+
+// ---- reading: the whole container is parsed and checked before any target changes
+
+struct TValue;
+struct TProperty;
+using TObject = std::vector<TProperty>;
+
+struct TValue {
+    char type = 0;
+    std::int64_t integer = 0;
+    std::string bytes;  // text, identifier or binary
+    TObject object;
+    std::vector<TObject> list;
+};
+
+struct TProperty {
+    std::string name;
+    TValue value;
+};
+
+class TParser {
+public:
+    TParser(const char* data, std::size_t size) : data_(data), size_(size) {}
+
+    TObject Container() {
+        if (size_ < sizeof kMagic + 1 || std::memcmp(data_, kMagic, sizeof kMagic) != 0) {
+            Damaged("not a BriskJot data block");
+        }
+        at_ = sizeof kMagic;
+        if (Byte() != kFormatVersion) Damaged("unknown format");
+        TObject root = Object(0);
+        if (at_ != size_) Damaged("bytes after the end");
+        return root;
+    }
+
+private:
+    std::size_t Left() const { return size_ - at_; }
+
+    unsigned char Byte() {
+        if (Left() < 1) Damaged("unexpected end");
+        return static_cast<unsigned char>(data_[at_++]);
+    }
+
+    std::uint64_t Unsigned(int bytes) {
+        if (Left() < static_cast<std::size_t>(bytes)) Damaged("unexpected end");
+        std::uint64_t value = 0;
+        for (int i = bytes - 1; i >= 0; --i) {
+            value =
+                value << 8 | static_cast<unsigned char>(data_[at_ + static_cast<std::size_t>(i)]);
+        }
+        at_ += static_cast<std::size_t>(bytes);
+        return value;
+    }
+
+    std::string Counted() {
+        const std::uint64_t length = Unsigned(4);
+        // Checked before allocating: a damaged length must not ask for gigabytes.
+        if (length > Left()) Damaged("length beyond the end");
+        std::string bytes(data_ + at_, static_cast<std::size_t>(length));
+        at_ += static_cast<std::size_t>(length);
+        return bytes;
+    }
+
+    TObject Object(int depth) {
+        if (depth > kMaxDepth) Damaged("nested too deeply");
+        TObject object;
+        for (;;) {
+            const std::size_t nameLength = Byte();
+            if (nameLength == 0) return object;
+            if (nameLength > Left()) Damaged("name beyond the end");
+            TProperty property;
+            property.name.assign(data_ + at_, nameLength);
+            at_ += nameLength;
+            property.value = Value(depth);
+            object.push_back(std::move(property));
+        }
+    }
+
+    TValue Value(int depth) {
+        TValue value;
+        value.type = static_cast<char>(Byte());
+        switch (value.type) {
+            case vtInt:
+                value.integer = static_cast<std::int64_t>(Unsigned(8));
+                break;
+            case vtBool: {
+                const unsigned char flag = Byte();
+                if (flag > 1) Damaged("bad Boolean");
+                value.integer = flag;
+                break;
+            }
+            case vtText:
+            case vtIdent:
+            case vtBinary:
+                value.bytes = Counted();
+                break;
+            case vtObject:
+                value.object = Object(depth + 1);
+                break;
+            case vtList: {
+                const std::uint64_t count = Unsigned(4);
+                // Every object body takes at least its end byte.
+                if (count > Left()) Damaged("list longer than the data");
+                for (std::uint64_t i = 0; i < count; ++i) value.list.push_back(Object(depth + 1));
+                break;
+            }
+            default:
+                Damaged("unknown value type");
+        }
+        return value;
+    }
+
+    const char* data_;
+    std::size_t size_;
+    std::size_t at_ = 0;
+};
+
+const TValue& Expect(const TProperty& property, char type) {
+    if (property.value.type != type) Damaged("wrong type of " + property.name);
+    return property.value;
+}
+
+std::int32_t Int32(const TProperty& property) {
+    const std::int64_t value = Expect(property, vtInt).integer;
+    if (value < std::numeric_limits<std::int32_t>::min() ||
+        value > std::numeric_limits<std::int32_t>::max()) {
+        Damaged(property.name + " out of range");
+    }
+    return static_cast<std::int32_t>(value);
+}
+
+template <std::size_t N, typename Names>
+std::string Identifier(const TProperty& property, const Names (&names)[N]) {
+    const std::string& ident = Expect(property, vtIdent).bytes;
+    for (std::size_t i = 0; i < N; ++i) {
+        if (ident == names[i]) return ident;
+    }
+    Damaged("unknown " + property.name + " " + ident);
+}
+
+void ReadItem(const TObject& object, TFileStoreItem& item) {
+    for (const TProperty& property : object) {
+        const std::string& name = property.name;
+        if (name == "Compression") {
+            const std::string level = Identifier(property, kCompressionNames);
+            for (int i = clNone; i <= clMax; ++i) {
+                if (level == kCompressionNames[i])
+                    item.SetCompression(static_cast<TCompressionLevel>(i));
+            }
+        } else if (name == "Tag") {
+            item.SetTag(Int32(property));
+        } else if (name == "Name") {
+            item.SetName(Expect(property, vtText).bytes);
+        } else if (name == "FileName") {
+            item.SetFileName(Expect(property, vtText).bytes);
+        } else if (name == "FileSize") {
+            item.SetFileSize(Int32(property));
+        } else if (name == "Size") {
+            Int32(property);  // reported from the held data, never taken
+        } else if (name == "Ratio") {
+            Expect(property, vtText);
+        } else if (name == "StoredItem") {
+            const std::string& bytes = Expect(property, vtBinary).bytes;
+            TMemoryStream value(std::vector<char>(bytes.begin(), bytes.end()));
+            item.ReadStoredItem(value);
+            if (value.Position() != value.Size()) Damaged("StoredItem length");
+        } else {
+            Damaged("unknown item property " + name);
+        }
+    }
+}
+
+void ReadStore(const TObject& object, TFileStore& store) {
+    TFileStore::TLoadingScope loading(store);
+    for (const TProperty& property : object) {
+        const std::string& name = property.name;
+        if (name == "OriginalSize" || name == "Size") {
+            Expect(property, vtInt);  // sums of the items, never taken
+        } else if (name == "Ratio" || name == "Version") {
+            Expect(property, vtText);  // the store reports its own
+        } else if (name == "StoredItems") {
+            for (const TObject& item : Expect(property, vtList).list) {
+                ReadItem(item, store.StoredItems().Add());
+            }
+        } else {
+            Damaged("unknown store property " + name);
+        }
+    }
+}
+
+void ReadContextMap(const TObject& object, THelpContextMap& map) {
+    THelpContextMap::TLoadingScope loading(map);
+    for (const TProperty& property : object) {
+        if (property.name == "FileName") {
+            map.SetFileName(Expect(property, vtText).bytes);
+        } else if (property.name == "FileData") {
+            const std::string& bytes = Expect(property, vtBinary).bytes;
+            TMemoryStream value(std::vector<char>(bytes.begin(), bytes.end()));
+            map.ReadFileData(value);
+            if (value.Position() != value.Size()) Damaged("FileData length");
+        } else {
+            Damaged("unknown context map property " + property.name);
+        }
+    }
+}
+
+void ReadRouter(const TObject& object, THelpRouterSettings& router) {
+    for (const TProperty& property : object) {
+        const std::string& name = property.name;
+        if (name == "HelpType") {
+            router.HelpType = Identifier(property, kHelpTypes);
+        } else if (name == "ShowType") {
+            router.ShowType = Identifier(property, kShowTypes);
+        } else if (name == "Helpfile") {
+            router.Helpfile = Expect(property, vtText).bytes;
+        } else if (name == "CHMPopupTopics") {
+            router.CHMPopupTopics = Expect(property, vtText).bytes;
+        } else if (name == "ValidateID") {
+            router.ValidateID = Expect(property, vtBool).integer != 0;
+        } else {
+            Damaged("unknown router property " + name);
+        }
+    }
+}
+
+}  // namespace
+
+std::vector<char> WriteMainFormData(const TFileStore& store, const THelpContextMap& contextMap,
+                                    const THelpRouterSettings& router, char decimalSeparator) {
+    TWriter writer;
+
+    writer.BeginObject(kFileStoreName);
+    writer.Int("OriginalSize", store.OriginalSize());
+    writer.Text("Ratio", store.Ratio(decimalSeparator));
+    writer.Int("Size", store.Size());
+    const TFileStoreItems& items = store.StoredItems();
+    writer.BeginList("StoredItems", static_cast<std::size_t>(items.Count()));
+    for (int i = 0; i < items.Count(); ++i) {
+        const TFileStoreItem& item = *items.Items(i);
+        if (item.Compression() != clDefault)
+            writer.Ident("Compression", kCompressionNames[item.Compression()]);
+        writer.Int("Tag", item.Tag());
+        writer.Text("Name", item.Name());
+        writer.Text("FileName", item.FileName());
+        writer.Int("FileSize", item.FileSize());
+        writer.Int("Size", item.Size());
+        writer.Text("Ratio", item.Ratio(decimalSeparator));
+        if (!item.Data().empty()) writer.Binary("StoredItem", StoredItemValue(item));
+        writer.EndObject();
+    }
+    writer.Text("Version", store.Version());
+    writer.EndObject();
+
+    writer.BeginObject(kContextMapName);
+    writer.Text("FileName", contextMap.FileName());
+    if (!contextMap.FileData().empty()) writer.Binary("FileData", FileDataValue(contextMap));
+    writer.EndObject();
+
+    writer.BeginObject(kRouterName);
+    writer.Ident("HelpType", router.HelpType);
+    writer.Ident("ShowType", router.ShowType);
+    writer.Text("Helpfile", router.Helpfile);
+    writer.Text("CHMPopupTopics", router.CHMPopupTopics);
+    writer.Bool("ValidateID", router.ValidateID);
+    writer.EndObject();
+
+    writer.EndObject();
+    return writer.Take();
+}
+
+void ReadMainFormData(const void* data, std::size_t size, TFileStore& store,
+                      THelpContextMap& contextMap, THelpRouterSettings& router) {
+    if (data == nullptr) Damaged("no data");
+    const TObject root = TParser(static_cast<const char*>(data), size).Container();
+
+    TFileStore newStore;
+    THelpContextMap newMap;
+    THelpRouterSettings newRouter;
+    try {
+        std::vector<std::string> seen;
+        for (const TProperty& component : root) {
+            const TObject& object = Expect(component, vtObject).object;
+            for (const std::string& name : seen) {
+                if (name == component.name) Damaged(name + " twice");
+            }
+            seen.push_back(component.name);
+            if (component.name == kFileStoreName) {
+                ReadStore(object, newStore);
+            } else if (component.name == kContextMapName) {
+                ReadContextMap(object, newMap);
+            } else if (component.name == kRouterName) {
+                ReadRouter(object, newRouter);
+            } else {
+                Damaged("unknown component " + component.name);
+            }
+        }
+    } catch (const EFileStoreError& error) {
+        Damaged(error.what());
+    } catch (const EHelpContextMapError& error) {
+        Damaged(error.what());
+    } catch (const EStreamError& error) {
+        Damaged(error.what());
+    }
+
+    store.SetStoredItems(newStore.StoredItems());
+    contextMap.AssignData(newMap);
+    router = newRouter;
+}
