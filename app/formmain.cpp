@@ -1,0 +1,130 @@
+#include "app/formmain.h"
+
+#include "app/commands.h"
+#include "app/forms.h"
+#include "framework/application.h"
+
+TFormMain* FormMain = nullptr;
+
+namespace {
+constexpr char kCaption[] = "BriskJot";
+constexpr char kShowCaption[] = "Show Brisk&Jot";
+}  // namespace
+
+TFormMain::TFormMain()
+    : MainMenu1Items("", 0),
+      MenuSave("&Save", cmd::MenuSave),
+      MenuClearMemo("Clear&Memo", cmd::MenuClearMemo),
+      MenuClearClipboard("Clear&Clipboard", cmd::MenuClearClipboard),
+      MenuHide("Hi&de", cmd::MenuHide),
+      MenuHelp("&Help", 0),
+      MenuHelpTopics("&Help - Options", cmd::MenuHelpTopics),
+      N1("-", 0),
+      MenuAbout("&About...", cmd::MenuAbout, 1),
+      MainMenu1(MainMenu1Items),
+      PopupMenu1Items("", 0),
+      PopUpShowBriskjot(kShowCaption, cmd::PopUpShowBriskjot, 2),
+      N2("-", 0),
+      PopUpFindReplace("&Find", cmd::PopUpFindReplace, 2),
+      PopUpPrint("Pri&nt", cmd::PopUpPrint, 2),
+      PopUpSeparator1("-", 0),
+      PopUpStartWithWindows("Start With &Windows", cmd::PopUpStartWithWindows, 2),
+      PopUpShowOnStartUp("Show On Start&Up", cmd::PopUpShowOnStartUp, 2),
+      PopUpWarningOnClearMemo("Warning On Clea&rMemo", cmd::PopUpWarningOnClearMemo),
+      PopUpWarningOnClearClipboard("Warning On Clear Clip&board",
+                                   cmd::PopUpWarningOnClearClipboard),
+      PopUpSeparator4("-", 0),
+      PopUpAutoSave("Auto&Save Memo", cmd::PopUpAutoSave, 2),
+      PopUpSeparator3("-", 0),
+      PopUpDefaultSizePosition("Default Si&ze And Position", cmd::PopUpDefaultSizePosition, 2),
+      PopUpHelp_Options("&Help - Options", cmd::PopUpHelp_Options),
+      PopUpDonate("&Donate...", cmd::PopUpDonate),
+      PopUpHomeSite("H&ome Site", cmd::PopUpHomeSite, 7),
+      PopUpAbout("&About...", cmd::PopUpAbout, 5),
+      N3("-", 0),
+      PopUpClearClipboard("&Clear Clipboard", cmd::PopUpClearClipboard, 2),
+      PopUpSeparator2("-", 0),
+      PopUpExit("E&xit", cmd::PopUpExit, 2),
+      PopupMenu1(PopupMenu1Items),
+      TimerClipboardChange(100) {
+    FormMain = this;
+    BuildMenus();
+    fw::TForm::Style style;
+    style.caption = kCaption;
+    style.style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX;
+    style.exStyle = WS_EX_TOPMOST;
+    style.width = 390;
+    style.height = 207;
+    style.menu = MainMenu1.CreateBar();
+    CreateForm(style);
+    HelpContext = 8;
+
+    Memo1 = std::make_unique<fw::TMemo>(Handle(), fw::TMemo::Style{});
+    AddControl(Memo1.get());
+    SetClientControl(Memo1.get());
+    RECT client;
+    GetClientRect(Handle(), &client);
+    MoveWindow(Memo1->Handle(), 0, 0, client.right, client.bottom, FALSE);
+
+    ImageList1.LoadStrip("IMAGELIST1");
+    PopupMenu1.Build(&ImageList1);
+    TimerClipboardChange.SetEnabled(true);
+
+    if (!fw::Application.MainForm()) fw::Application.SetMainForm(this);
+    BindHandlers();
+    FormCreate();
+}
+
+TFormMain::~TFormMain() {
+    if (fw::Application.MainForm() == this) fw::Application.SetMainForm(nullptr);
+    if (FormMain == this) FormMain = nullptr;
+}
+
+void TFormMain::BuildMenus() {
+    for (fw::TMenuItem* item : {&MenuSave, &MenuClearMemo, &MenuClearClipboard, &MenuHide,
+                                &MenuHelp})
+        MainMenu1Items.Add(*item);
+    MenuHelp.Add(MenuHelpTopics);
+    MenuHelp.Add(N1);
+    MenuHelp.Add(MenuAbout);
+    MenuSave.Hint = "Click to save";
+    MenuClearMemo.Hint = "Click to clear";
+
+    for (fw::TMenuItem* item :
+         {&PopUpShowBriskjot, &N2, &PopUpFindReplace, &PopUpPrint, &PopUpSeparator1,
+          &PopUpStartWithWindows, &PopUpShowOnStartUp, &PopUpWarningOnClearMemo,
+          &PopUpWarningOnClearClipboard, &PopUpSeparator4, &PopUpAutoSave, &PopUpSeparator3,
+          &PopUpDefaultSizePosition, &PopUpHelp_Options, &PopUpDonate, &PopUpHomeSite, &PopUpAbout,
+          &N3, &PopUpClearClipboard, &PopUpSeparator2, &PopUpExit})
+        PopupMenu1Items.Add(*item);
+    PopUpShowBriskjot.SetDefault(true);
+    PopUpSeparator1.SetVisible(false);
+    PopUpWarningOnClearMemo.SetChecked(true);
+    PopUpWarningOnClearClipboard.SetChecked(true);
+    PopUpAutoSave.SetChecked(true);
+
+    const std::pair<fw::TMenuItem*, int> images[] = {
+        {&PopUpShowBriskjot, 1}, {&PopUpFindReplace, 10},        {&PopUpPrint, 9},
+        {&PopUpHelp_Options, 5}, {&PopUpDefaultSizePosition, 7}, {&PopUpDonate, 12},
+        {&PopUpHomeSite, 6},     {&PopUpAbout, 0},               {&PopUpClearClipboard, 3},
+        {&PopUpExit, 4},
+    };
+    for (const auto& [item, index] : images) item->SetImageIndex(index);
+}
+
+void TFormMain::BindHandlers() {
+    OnShow = [this] { FormShow(); };
+    OnHide = [this] { FormHide(); };
+    OnActivate = [this] { FormActivate(); };
+    OnClose = [this] { FormClose(); };
+    Memo1->OnChange = [this] { Memo1Change(); };
+
+    MenuSave.OnClick = [this] { MenuSaveClick(); };
+    MenuHide.OnClick = [this] { TrayIcon1Click(); };
+    PopUpShowBriskjot.OnClick = [this] { TrayIcon1Click(); };
+    PopUpAutoSave.OnClick = [this] { PopUpAutoSaveClick(); };
+    PopUpDefaultSizePosition.OnClick = [this] { PopUpDefaultSizePositionClick(); };
+    PopUpExit.OnClick = [this] { PopUpExitClick(); };
+}
+
+bool TFormMain::WindowHidden() const { return PopUpShowBriskjot.Caption() == kShowCaption; }

@@ -1,0 +1,71 @@
+#pragma once
+// The note window: the memo, both menus and the components around them.
+// Handlers are spread over formmain_*.cpp by subject.
+
+#include <memory>
+
+#include "framework/form.h"
+#include "framework/imagelist.h"
+#include "framework/memo.h"
+#include "framework/menu.h"
+#include "framework/timer.h"
+
+class TFormMain : public fw::TForm {
+public:
+    TFormMain();
+    ~TFormMain() override;
+
+    std::unique_ptr<fw::TMemo> Memo1;
+
+    fw::TMenuItem MainMenu1Items;
+    fw::TMenuItem MenuSave, MenuClearMemo, MenuClearClipboard, MenuHide, MenuHelp;
+    fw::TMenuItem MenuHelpTopics, N1, MenuAbout;
+    fw::TMainMenu MainMenu1;
+
+    fw::TMenuItem PopupMenu1Items;
+    fw::TMenuItem PopUpShowBriskjot, N2, PopUpFindReplace, PopUpPrint, PopUpSeparator1;
+    fw::TMenuItem PopUpStartWithWindows, PopUpShowOnStartUp, PopUpWarningOnClearMemo;
+    fw::TMenuItem PopUpWarningOnClearClipboard, PopUpSeparator4, PopUpAutoSave, PopUpSeparator3;
+    fw::TMenuItem PopUpDefaultSizePosition, PopUpHelp_Options, PopUpDonate, PopUpHomeSite;
+    fw::TMenuItem PopUpAbout, N3, PopUpClearClipboard, PopUpSeparator2, PopUpExit;
+    fw::TPopupMenu PopupMenu1;
+
+    fw::TImageList ImageList1;
+    fw::TTimer TimerClipboardChange;
+
+    // Life cycle
+    void FormCreate();
+    void AppException(std::exception_ptr error);
+    void ApplicationDeactivate();
+    void PopUpExitClick();
+    void FormClose();
+
+    // Placement and visibility
+    void DefaultSizePositionProc();
+    void PopUpDefaultSizePositionClick();
+    void TrayIcon1Click();
+    void FormShow();
+    void FormHide();
+    void FormActivate();
+    void ToggleSystemTrayIconProc();
+    bool WindowHidden() const;
+
+    // Settings
+    void LoadOptionsProc();
+
+    // The note
+    void MenuSaveClick();
+    void Memo1Change();
+    void PopUpAutoSaveClick();
+    void FileNotSavedOnExitProc();
+    void ToggleMenuClearProc();
+
+private:
+    void BuildMenus();
+    void BindHandlers();
+    void SetNoteImage(int index);
+};
+
+// Sends WM_CLOSE to this program's own top-level "Find" dialog, if one is open;
+// windows of that title that belong to other programs are left alone.
+void CloseOwnFindDialog();

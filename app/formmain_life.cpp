@@ -1,0 +1,102 @@
+// The main window's start and end.
+#include <cstddef>
+
+#include "about/formabout.h"
+#include "app/formmain.h"
+#include "app/forms.h"
+#include "app/globals.h"
+#include "app/notefile.h"
+#include "app/pathtext.h"
+#include "framework/application.h"
+
+std::string NoteFilePath;
+bool TextSaved = false;
+bool FormActivated = false;
+
+namespace {
+
+constexpr char kNoteFileName[] = "BriskJot.txt";
+constexpr int kOffScreenLeft = 1000000;
+constexpr int kHelpMenuPosition = 4;
+// The menu-item record as the oldest systems know it, without hbmpItem.
+constexpr UINT kMenuItemInfoOldSize = offsetof(MENUITEMINFOA, hbmpItem);
+#if defined(_WIN32) && !defined(_WIN64)
+static_assert(kMenuItemInfoOldSize == 44, "MENUITEMINFOA without hbmpItem is 44 bytes");
+#endif
+
+void RightJustifyHelpMenu(HWND window) {
+    HMENU bar = GetMenu(window);
+    char text[80] = {};
+    MENUITEMINFOA info{};
+    info.cbSize = kMenuItemInfoOldSize;
+    info.fMask = MIIM_TYPE;
+    info.dwTypeData = text;
+    info.cch = sizeof text;
+    // A failure leaves the menu left-aligned; nothing worth reporting.
+    if (!GetMenuItemInfoA(bar, kHelpMenuPosition, TRUE, &info)) return;
+    info.fType |= MFT_RIGHTJUSTIFY;
+    if (!SetMenuItemInfoA(bar, kHelpMenuPosition, TRUE, &info)) return;
+    DrawMenuBar(window);
+}
+
+}  // namespace
+
+void TFormMain::FormCreate() {
+    Hide();
+    SetLeft(kOffScreenLeft);
+    fw::Application.HelpFile = pathtext::ChangeFileExt(fw::Application.ExeName(), ".chm");
+    RightJustifyHelpMenu(Handle());
+    fw::Application.OnDeactivate = [this] { ApplicationDeactivate(); };
+    fw::Application.OnException = [this](std::exception_ptr error) { AppException(error); };
+    FormActivated = false;
+    NoteFilePath = notefile::ExeFolder() + kNoteFileName;
+    if (notefile::FileExists(NoteFilePath)) {
+        notefile::ResetAttributes(NoteFilePath);
+        Memo1->SetText(notefile::ReadNote(NoteFilePath));
+    }
+    MenuSave.SetEnabled(false);
+    TextSaved = true;
+    ToggleSystemTrayIconProc();
+    ToggleMenuClearProc();
+}
+
+void TFormMain::AppException(std::exception_ptr) {
+    // Quietly, without the closing steps: nothing is saved.
+    fw::Application.Terminate();
+}
+
+void TFormMain::ApplicationDeactivate() {
+    if (FormAbout) FormAbout->Close();
+}
+
+void TFormMain::PopUpExitClick() {
+    CloseOwnFindDialog();
+    Close();
+}
+
+void TFormMain::FormClose() {
+    notefile::ResetAttributes(NoteFilePath);
+    FileNotSavedOnExitProc();
+    fw::Application.HelpCommand(HELP_QUIT, 0);
+    fw::Application.Terminate();
+}
+
+void TFormMain::LoadOptionsProc() {
+    // Until settings are stored, every start is a first run: default place.
+    DefaultSizePositionProc();
+    const bool hasText = !Memo1->Empty();
+    PopUpFindReplace.SetEnabled(hasText);
+    PopUpPrint.SetEnabled(hasText);
+}
+
+void CloseOwnFindDialog() {
+    HWND window = nullptr;
+    while ((window = FindWindowExA(nullptr, window, nullptr, "Find")) != nullptr) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        if (process == GetCurrentProcessId()) {
+            SendMessageA(window, WM_CLOSE, 0, 0);
+            return;
+        }
+    }
+}

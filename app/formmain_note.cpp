@@ -1,0 +1,79 @@
+// Saving the note: on command, on every change with AutoSave, and at exit.
+#include "app/formmain.h"
+#include "app/globals.h"
+#include "app/notefile.h"
+#include "framework/application.h"
+#include "framework/barrier.h"
+
+namespace {
+
+constexpr char kErrorOnSaveSubject[] = "Error On Save";
+constexpr char kErrorOnSaveText[] =
+    "Cannot save. Check that the file is not locked for access by other application.\n\n"
+    "Other possible reason may be running the program from a read only medium. To save your "
+    "data in this case, open BriskJot double-clicking on its icon in the system tray and "
+    "manually copy the contents of the memo to a writable medium before exiting the program.";
+
+constexpr char kAutoSaveSubject[] = "AutoSave Mode";
+constexpr char kAutoSaveText[] =
+    "You have enabled AutoSave option. While this is an exciting feature of BriskJot, please "
+    "note that if the program is run from a slow removable medium (disk), AutoSave may "
+    "undesirably slow down your work as it automatically saves each keypress as it is entered. "
+    "Should you find out that the medium you are running BriskJot from does not offer you "
+    "acceptable pace of typing, it is advisable to disable AutoSave and to save your work "
+    "manually.";
+
+constexpr char kSaveOnExitSubject[] = "Save On Exit?";
+constexpr char kSaveOnExitText[] =
+    "The text in BriskJot has not been saved. Do you want to save it now?";
+
+}  // namespace
+
+void TFormMain::MenuSaveClick() {
+    try {
+        notefile::WriteNote(NoteFilePath, Memo1->Text());
+    } catch (const std::exception&) {
+        // The old note stays whole on disk; state and picture stay as they were.
+        fw::Application.MessageBox(kErrorOnSaveText, kErrorOnSaveSubject, MB_OK | MB_ICONHAND);
+        return;
+    }
+    MenuSave.SetEnabled(false);
+    TextSaved = true;
+    ToggleSystemTrayIconProc();
+}
+
+void TFormMain::Memo1Change() {
+    TextSaved = false;
+    ToggleSystemTrayIconProc();
+    if (FormActivated) {
+        if (PopUpAutoSave.Checked())
+            MenuSaveClick();
+        else
+            MenuSave.SetEnabled(true);
+    }
+    ToggleMenuClearProc();
+    const bool hasText = !Memo1->Empty();
+    if (!hasText) CloseOwnFindDialog();
+    PopUpFindReplace.SetEnabled(hasText);
+    PopUpPrint.SetEnabled(hasText);
+}
+
+void TFormMain::PopUpAutoSaveClick() {
+    if (PopUpAutoSave.Checked()) {
+        PopUpAutoSave.SetChecked(false);
+    } else {
+        PopUpAutoSave.SetChecked(true);
+        MenuSaveClick();
+        fw::Application.MessageBox(kAutoSaveText, kAutoSaveSubject, MB_OK | MB_ICONASTERISK);
+        if (WindowHidden()) Show();
+    }
+}
+
+void TFormMain::FileNotSavedOnExitProc() {
+    if (!MenuSave.Enabled()) return;
+    const int answer = fw::Application.MessageBox(kSaveOnExitText, kSaveOnExitSubject,
+                                                  MB_YESNO | MB_ICONQUESTION);
+    if (answer == IDYES) MenuSaveClick();
+}
+
+void TFormMain::ToggleMenuClearProc() { MenuClearMemo.SetEnabled(!Memo1->Empty()); }

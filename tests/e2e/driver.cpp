@@ -1,0 +1,175 @@
+#include "tests/e2e/driver.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+namespace driver {
+
+bool WaitFor(const std::function<bool()>& condition, int timeoutMs) {
+    const DWORD end = GetTickCount() + static_cast<DWORD>(timeoutMs);
+    for (;;) {
+        if (condition()) return true;
+        if (static_cast<LONG>(end - GetTickCount()) <= 0) return false;
+        Sleep(20);
+    }
+}
+
+namespace {
+std::string ThisFolder() {
+    char path[MAX_PATH];
+    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string exe(path, n);
+    return exe.substr(0, exe.find_last_of('\\') + 1);
+}
+}  // namespace
+
+Sandbox::Sandbox() {
+    static std::atomic<int> counter{0};
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    folder_ = std::string(temp) + "bj-e2e-" + std::to_string(GetCurrentProcessId()) + "-" +
+              std::to_string(++counter) + "\\";
+    CreateDirectoryA(folder_.c_str(), nullptr);
+    const std::string source = ThisFolder() + "BriskJot.exe";
+    EXPECT_TRUE(CopyFileA(source.c_str(), Exe().c_str(), FALSE)) << "copy " << source;
+}
+
+Sandbox::~Sandbox() {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder_ + "*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string path = folder_ + found.cFileName;
+            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileA(path.c_str());
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(folder_.c_str());
+}
+
+Process::Process(const std::string& exe) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    std::string commandLine = "\"" + exe + "\"";
+    const std::string folder = exe.substr(0, exe.find_last_of('\\') + 1);
+    EXPECT_TRUE(CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                               nullptr, folder.c_str(), &startup, &info_))
+        << "start " << exe;
+}
+
+Process::~Process() {
+    if (!info_.hProcess) return;
+    if (Running()) {
+        TerminateProcess(info_.hProcess, 99);
+        WaitForSingleObject(info_.hProcess, 5000);
+    }
+    CloseHandle(info_.hThread);
+    CloseHandle(info_.hProcess);
+}
+
+bool Process::Running() const {
+    return info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+int Process::WaitExit(int timeoutMs) const {
+    if (WaitForSingleObject(info_.hProcess, static_cast<DWORD>(timeoutMs)) != WAIT_OBJECT_0)
+        return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(info_.hProcess, &code);
+    return static_cast<int>(code);
+}
+
+HWND Process::FindTopLevel(const char* className, const char* title) const {
+    HWND window = nullptr;
+    while ((window = FindWindowExA(nullptr, window, className, title)) != nullptr) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == info_.dwProcessId) return window;
+    }
+    return nullptr;
+}
+
+HWND Process::MainWindow(int timeoutMs) const {
+    HWND window = nullptr;
+    WaitFor(
+        [&] {
+            window = FindTopLevel("BriskJotForm", "BriskJot");
+            return window && FindWindowExA(window, nullptr, "Edit", nullptr) &&
+                   WaitForInputIdle(info_.hProcess, 0) == 0;
+        },
+        timeoutMs);
+    return window;
+}
+
+HWND Process::Memo() const {
+    return FindWindowExA(FindTopLevel("BriskJotForm", "BriskJot"), nullptr, "Edit", nullptr);
+}
+
+std::string ReadFile(const std::string& path) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE |
+                              FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return "<missing>";
+    std::string bytes(GetFileSize(file, nullptr), '\0');
+    DWORD got = 0;
+    ::ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
+    CloseHandle(file);
+    bytes.resize(got);
+    return bytes;
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
+    DWORD wrote = 0;
+    ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &wrote, nullptr);
+    CloseHandle(file);
+}
+
+std::string WindowText(HWND window) {
+    const LRESULT length = SendMessageA(window, WM_GETTEXTLENGTH, 0, 0);
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    const LRESULT got = SendMessageA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<size_t>(got));
+    return text;
+}
+
+void Command(HWND window, unsigned id) { PostMessageA(window, WM_COMMAND, id, 0); }
+
+bool AnswerBox(const Process& process, const std::string& caption, int button, std::string* text) {
+    HWND box = nullptr;
+    if (!WaitFor([&] { return (box = process.FindTopLevel("#32770", caption.c_str())) != nullptr; }))
+        return false;
+    if (text) *text = WindowText(GetDlgItem(box, 0xFFFF));
+    HWND control = GetDlgItem(box, button);
+    if (!control) return false;
+    SendMessageA(control, BM_CLICK, 0, 0);
+    return true;
+}
+
+void TypeKeys(HWND target, const std::string& text) {
+    SetForegroundWindow(target);
+    for (char c : text) {
+        const SHORT scan = VkKeyScanA(c);
+        const BYTE vk = LOBYTE(scan);
+        const bool shift = (HIBYTE(scan) & 1) != 0;
+        INPUT inputs[4] = {};
+        int n = 0;
+        auto key = [&](WORD code, bool up) {
+            inputs[n].type = INPUT_KEYBOARD;
+            inputs[n].ki.wVk = code;
+            inputs[n].ki.wScan = static_cast<WORD>(MapVirtualKeyA(code, MAPVK_VK_TO_VSC));
+            inputs[n].ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+            ++n;
+        };
+        if (shift) key(VK_SHIFT, false);
+        key(vk, false);
+        key(vk, true);
+        if (shift) key(VK_SHIFT, true);
+        SendInput(static_cast<UINT>(n), inputs, sizeof(INPUT));
+        Sleep(30);
+    }
+}
+
+}  // namespace driver

@@ -1,0 +1,54 @@
+#pragma once
+// Drives copies of BriskJot.exe from outside: each test gets a fresh folder,
+// starts the program there and works it through window messages and input.
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace driver {
+
+bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 5000);
+
+// A fresh folder with a copy of BriskJot.exe (found beside this test program).
+class Sandbox {
+public:
+    Sandbox();
+    ~Sandbox();
+    const std::string& Folder() const { return folder_; }
+    std::string Path(const std::string& name) const { return folder_ + name; }
+    std::string Exe() const { return Path("BriskJot.exe"); }
+
+private:
+    std::string folder_;
+};
+
+class Process {
+public:
+    explicit Process(const std::string& exe);
+    ~Process();  // ends the program if it still runs
+    bool Running() const;
+    // Exit code once ended, or -1 when it did not end within the time.
+    int WaitExit(int timeoutMs = 5000) const;
+    DWORD Id() const { return info_.dwProcessId; }
+    // The note window, once the program is started and idle.
+    HWND MainWindow(int timeoutMs = 5000) const;
+    HWND Memo() const;
+    HWND FindTopLevel(const char* className, const char* title = nullptr) const;
+
+private:
+    PROCESS_INFORMATION info_{};
+};
+
+std::string ReadFile(const std::string& path);
+void WriteFile(const std::string& path, const std::string& bytes);
+std::string WindowText(HWND window);
+void Command(HWND window, unsigned id);  // a posted menu command
+// Finds a message box of the program by caption and presses a button (IDYES, IDNO, IDOK).
+bool AnswerBox(const Process& process, const std::string& caption, int button,
+               std::string* text = nullptr);
+// Real keyboard input to the foreground window.
+void TypeKeys(HWND target, const std::string& text);
+
+}  // namespace driver

@@ -1,0 +1,107 @@
+#include "tests/win/harness.h"
+
+#include <gtest/gtest.h>
+
+#include "about/formabout.h"
+#include "app/formmain.h"
+#include "app/notefile.h"
+#include "framework/application.h"
+#include "framework/msgbox.h"
+
+namespace harness {
+
+MessageBoxScript::MessageBoxScript() {
+    fw::SetMessageBoxHook([this](HWND, const std::string& text, const std::string& caption,
+                                 UINT flags) {
+        shown_.push_back({caption, text, flags});
+        if (OnShow) OnShow();
+        if (answers_.empty()) {
+            ADD_FAILURE() << "unexpected message box: " << caption << ": " << text;
+            return IDCANCEL;
+        }
+        const int answer = answers_.front();
+        answers_.pop_front();
+        return answer;
+    });
+}
+
+MessageBoxScript::~MessageBoxScript() {
+    fw::SetMessageBoxHook(nullptr);
+    EXPECT_TRUE(answers_.empty()) << answers_.size() << " scripted answers were not used";
+}
+
+void Pump(int milliseconds) {
+    const DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
+    do {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) continue;  // the program's own loop is not running
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        if (milliseconds > 0) Sleep(5);
+    } while (static_cast<LONG>(end - GetTickCount()) > 0);
+}
+
+bool WaitFor(const std::function<bool()>& condition, int timeoutMs) {
+    const DWORD end = GetTickCount() + static_cast<DWORD>(timeoutMs);
+    for (;;) {
+        Pump();
+        if (condition()) return true;
+        if (static_cast<LONG>(end - GetTickCount()) <= 0) return false;
+        Sleep(5);
+    }
+}
+
+std::string ExeFolder() { return notefile::ExeFolder(); }
+std::string NotePath() { return ExeFolder() + "BriskJot.txt"; }
+
+std::string ReadFile(const std::string& path) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return "<missing>";
+    std::string bytes(GetFileSize(file, nullptr), '\0');
+    DWORD got = 0;
+    ::ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
+    CloseHandle(file);
+    bytes.resize(got);
+    return bytes;
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    HANDLE file =
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
+    DWORD wrote = 0;
+    ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &wrote, nullptr);
+    CloseHandle(file);
+}
+
+void RemoveFile(const std::string& path) {
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(path.c_str());
+}
+
+Program::Program(bool withAbout) {
+    fw::Application.Reset();
+    main_ = std::make_unique<TFormMain>();
+    if (withAbout) about_ = std::make_unique<TFormAbout>();
+    Pump();
+}
+
+Program::~Program() {
+    about_.reset();
+    main_.reset();
+    fw::Application.Reset();
+    Pump();
+}
+
+}  // namespace harness
+
+int main(int argc, char** argv) {
+    testing::InitGoogleTest(&argc, argv);
+    fw::Application.Title = "BriskJot";
+    fw::Application.Initialize(GetModuleHandleA(nullptr));
+    return RUN_ALL_TESTS();
+}

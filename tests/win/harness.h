@@ -1,0 +1,60 @@
+#pragma once
+// In-process test support: real forms on real windows, message boxes answered
+// from a script, bounded waits.
+
+#include <windows.h>
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class TFormMain;
+class TFormAbout;
+
+namespace harness {
+
+struct ShownBox {
+    std::string caption;
+    std::string text;
+    UINT flags;
+};
+
+// Answers every message box from a queue and records it. A box that nobody
+// expected fails the running test.
+class MessageBoxScript {
+public:
+    MessageBoxScript();
+    ~MessageBoxScript();
+    void Answer(int button) { answers_.push_back(button); }
+    const std::vector<ShownBox>& Shown() const { return shown_; }
+    std::function<void()> OnShow;  // runs inside the box, before it answers
+
+private:
+    std::deque<int> answers_;
+    std::vector<ShownBox> shown_;
+};
+
+void Pump(int milliseconds = 0);
+bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 3000);
+
+std::string ExeFolder();
+std::string NotePath();
+std::string ReadFile(const std::string& path);
+void WriteFile(const std::string& path, const std::string& bytes);
+void RemoveFile(const std::string& path);
+
+// The program's two windows, created as at start-up and torn down after.
+class Program {
+public:
+    explicit Program(bool withAbout = true);
+    ~Program();
+    TFormMain& Main() { return *main_; }
+
+private:
+    std::unique_ptr<TFormMain> main_;
+    std::unique_ptr<TFormAbout> about_;
+};
+
+}  // namespace harness
