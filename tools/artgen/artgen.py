@@ -8,7 +8,6 @@ Only the standard library is used.
     python3 tools/artgen/artgen.py [OUTPUT_DIR]     (default: resources/art)
 """
 
-import math
 import os
 import struct
 import sys
@@ -53,6 +52,8 @@ def bmp32(pixels):
 
 
 def bmp24(pixels, key=MAGENTA):
+    if any(p == key for row in pixels for p in row):
+        raise ValueError("key colour %r is used by the picture" % (key,))
     rows = []
     for row in pixels:
         out = bytearray()
@@ -132,10 +133,10 @@ def ico16(images, palette):
 
 
 def cur_mono(grid, hotspot):
-    """grid rows of 'X' black, 'O' white, '.' see-through, '~' inverted screen."""
+    """grid rows of 'X' black, 'O' white, '.' see-through."""
     size = len(grid)
-    xor = [[1 if c in "O~" else 0 for c in row] for row in grid]
-    mask = [[1 if c in ".~" else 0 for c in row] for row in grid]
+    xor = [[1 if c == "O" else 0 for c in row] for row in grid]
+    mask = [[1 if c == "." else 0 for c in row] for row in grid]
     xor_bytes = _mono_rows(xor, size)
     and_bytes = _mono_rows(mask, size)
     header = struct.pack(
@@ -169,14 +170,13 @@ class Canvas:
         if 0 <= x < self.w and 0 <= y < self.h:
             self.px[y][x] = c
 
-    def grid(self, rows, ox=0, oy=0, legend=None):
-        """Stamps an ASCII grid; '.' leaves the cell, ' ' clears it."""
+    def grid(self, rows, ox=0, oy=0, keep=None):
+        """Stamps an ASCII grid; '.' leaves the cell, and so does a cell that
+        already holds `keep`."""
         for y, row in enumerate(rows):
             for x, ch in enumerate(row):
-                if ch == ".":
-                    continue
-                c = None if ch == " " else (legend[ch] if legend else ch)
-                self.set(ox + x, oy + y, c)
+                if ch != "." and (keep is None or self.get(ox + x, oy + y) != keep):
+                    self.set(ox + x, oy + y, ch)
 
     def glyph(self, rows, c, shadow):
         """A sign cut into a surface: its shadow falls to the bottom right."""
@@ -217,8 +217,7 @@ class Canvas:
         """Fills a set of cells with a one-pixel edge and a one-pixel bevel lit
         from the top left, the light every image of the set shares."""
         cells = set(cells)
-        n4 = ((-1, 0), (1, 0), (0, -1), (0, 1))
-        rim = {(x, y) for (x, y) in cells if any((x + dx, y + dy) not in cells for dx, dy in n4)}
+        rim = rim_of(cells)
         for (x, y) in cells:
             if (x, y) in rim:
                 c = edge
@@ -230,6 +229,12 @@ class Canvas:
 
     def rows(self, colours):
         return [[None if c is None else colours[c] for c in row] for row in self.px]
+
+
+def rim_of(cells):
+    """Cells with a side open to the outside: a thin, 8-connected outline."""
+    return {(x, y) for (x, y) in cells
+            if any((x + dx, y + dy) not in cells for dx, dy in ((-1, 0), (1, 0), (0, -1), (0, 1)))}
 
 
 def disc(cx, cy, r):
@@ -328,67 +333,45 @@ TICK = [
     "................",
     "................",
     "................",
-    "................",
     "..............k.",
-    ".............kGk",
-    "............kGgk",
-    "......k....kGgk.",
-    ".....kGk..kGgk..",
-    ".....kgGkkGgk...",
-    "......kgGGgk....",
-    ".......kggk.....",
-    "........kk......",
+    ".............kgk",
+    "............kgdk",
+    "...k.......kgdk.",
+    "..kgk.....kgdk..",
+    "..kdgk...kgdk...",
+    "...kdgk.kgdk....",
+    "....kdgkgdk.....",
+    ".....kdgdk......",
+    "......kkk.......",
 ]
-
-PENCIL = [
-    "................",
-    "................",
-    "................",
-    "................",
-    "............kk..",
-    "...........kPPk.",
-    "..........kePPPk",
-    ".........kOeePk.",
-    "........kOoeek..",
-    ".......kOooqk...",
-    "......kOooqk....",
-    ".....kOooqk.....",
-    "....kTtoqk......",
-    "....kTttk.......",
-    "....kkkk........",
-    "................",
-]
-
 
 HEART = mask([
     "................",
     "................",
     "..####....####..",
     ".######..######.",
-    "################",
-    "################",
-    "################",
-    "################",
     ".##############.",
+    ".##############.",
+    ".##############.",
+    "..############..",
     "..############..",
     "...##########...",
     "....########....",
     ".....######.....",
     "......####......",
     ".......##.......",
-    "................",
 ])
 
 HELP_GLYPH = [
     "................",
     "................",
     "................",
-    "................",
     "......WWWW......",
+    ".....WWWWWW.....",
     ".....WW..WW.....",
     ".........WW.....",
-    "........WW......",
-    ".......WW.......",
+    "........WWW.....",
+    ".......WWW......",
     ".......WW.......",
     "................",
     ".......WW.......",
@@ -430,24 +413,24 @@ CLIPBOARD = [
     ".kkkkkkkkkkkkkk.",
 ]
 
-CROSS = [
-    "................",
-    "................",
-    "................",
-    "................",
-    "................",
-    "................",
-    "................",
-    "................",
-    "........kk....kk",
-    "........kRk..kRk",
-    ".........kRkkRk.",
-    "..........kRrk..",
-    "..........kRrk..",
-    ".........kRkkrk.",
-    "........kRk..krk",
-    "........kk....kk",
-]
+ROUND = mask([
+    ".....######.....",
+    "...##########...",
+    "..############..",
+    ".##############.",
+    ".##############.",
+    "################",
+    "################",
+    "################",
+    "################",
+    "################",
+    "################",
+    ".##############.",
+    ".##############.",
+    "..############..",
+    "...##########...",
+    ".....######.....",
+])
 
 DOOR = [
     "................",
@@ -490,17 +473,17 @@ ARROW_OUT = [
 LAND = [
     "................",
     "................",
-    "....gg..........",
-    "...gGGg...dd....",
-    "..gGGGgg..gdd...",
-    "..gGGGGg....d...",
-    "..ggGGgg........",
-    "...gggg.....g...",
-    "....gg.....gGg..",
-    ".....g.....gGgd.",
-    "...........ggd..",
-    "..........gd....",
-    "................",
+    "...ggg.....gg...",
+    "..gGGGg...gGgd..",
+    "..gGGGGg..gGGgd.",
+    "..gGGGgg...gGgd.",
+    "...gGgg...gGGgd.",
+    "....gGg...gGGGgd",
+    ".....gGg..gGGgd.",
+    ".....gGgd..gGgd.",
+    "......ggd..ggd..",
+    "......gd....d...",
+    "......d.........",
 ]
 
 SCREEN = [
@@ -570,6 +553,45 @@ def gear_cells():
     return cells - disc(7.5, 7.5, 1.8)
 
 
+def pencil(c, tx, ty, length, legend, cone=3, band=2, eraser=3, half=2):
+    """A pencil lying at 45 degrees with its point at tx, ty (bottom left).
+
+    a runs along the pencil from the point, b across it (negative is the lit
+    top-left flank); both step in half-diagonals, so a and b share parity."""
+    cells = {}
+    for y in range(c.h):
+        for x in range(c.w):
+            a = (x - tx) - (y - ty)
+            b = (x - tx) + (y - ty)
+            if a < 0 or a > length or abs(b) > min(half, (a + 1) * half // (cone + 1)):
+                continue
+            side = 0 if b < 0 else 1 if b <= half // 2 else 2
+            if a <= cone // 3:
+                part = "lead"
+            elif a <= cone:
+                part = "wood"
+            elif a <= length - band - eraser:
+                part = "body"
+            elif a <= length - eraser:
+                part = "band"
+            else:
+                part = "eraser"
+            cells[(x, y)] = legend[part][side]
+    rim = rim_of(set(cells))
+    for (x, y), col in cells.items():
+        c.set(x, y, legend["edge"] if (x, y) in rim else col)
+
+
+PENCIL_COLOURS = {
+    "edge": "k",
+    "lead": "hhk",
+    "wood": "TTt",
+    "body": "Rrm",
+    "band": "Eeh",
+    "eraser": "PPR",
+}
+
+
 def strip_images():
     images = []
 
@@ -588,19 +610,21 @@ def strip_images():
     c.grid(TICK)
     c = new()  # 2 unsaved note
     note(c)
-    c.grid(PENCIL)
+    pencil(c, 4, 14, 18, PENCIL_COLOURS)
     c = new()  # 3 clear clipboard
     c.grid(CLIPBOARD)
-    c.grid(CROSS)
+    cross = {(x, y) for y in range(7, 16) for x in range(16)
+             if -1 <= x - y <= 2 or -2 <= x + y - 23 <= 1}
+    c.shape(cross, "r", "r", "m", "k")
     c = new()  # 4 exit
     c.grid(DOOR)
     c.grid(ARROW_OUT)
     c = new()  # 5 help
-    c.shape(disc(7.5, 7.5, 7.3), "C", "c", "n", "k")
+    c.shape(ROUND, "C", "c", "n", "k")
     c.glyph(HELP_GLYPH, "W", "n")
     c = new()  # 6 home site
-    c.shape(disc(7.5, 7.5, 7.3), "C", "c", "n", "k")
-    c.grid(LAND)
+    c.shape(ROUND, "C", "c", "n", "k")
+    c.grid(LAND, keep="k")
     c = new()  # 7 default size and position
     c.grid(SCREEN)
     c = new()  # 8 time stamp
@@ -627,7 +651,7 @@ def strip_images():
     c = new()  # 13 options
     c.shape(gear_cells(), "E", "e", "h", "k")
     c = new()  # 14 about
-    c.shape(disc(7.5, 7.5, 7.3), "C", "c", "n", "k")
+    c.shape(ROUND, "C", "c", "n", "k")
     c.glyph(INFO_GLYPH, "W", "n")
     return images
 
@@ -641,6 +665,281 @@ def strip_pixels(images):
 
 
 # ---------------------------------------------------------------------------
+# The program icon: a spiral note pad and a pencil in the 16 standard colours
+
+VGA = {
+    "0": (0, 0, 0),
+    "M": (128, 0, 0),
+    "g": (0, 128, 0),
+    "L": (128, 128, 0),
+    "N": (0, 0, 128),
+    "U": (128, 0, 128),
+    "T": (0, 128, 128),
+    "S": (192, 192, 192),
+    "D": (128, 128, 128),
+    "R": (255, 0, 0),
+    "G": (0, 255, 0),
+    "Y": (255, 255, 0),
+    "B": (0, 0, 255),
+    "F": (255, 0, 255),
+    "A": (0, 255, 255),
+    "W": (255, 255, 255),
+}
+VGA_ORDER = "0MgLNUTSDRGYBFAW"
+
+ICON_PENCIL = {
+    "edge": "0",
+    "lead": "D00",
+    "wood": "WWS",
+    "body": "RRM",
+    "band": "WSD",
+    "eraser": "FFU",
+}
+
+RING_32 = [
+    ".0.",
+    "0S0",
+    "0W0",
+    "0S0",
+    "0D0",
+    "000",
+]
+
+RING_16 = [
+    "0.",
+    "S0",
+    "D0",
+    "00",
+]
+
+
+def note_pad(c, x0, y0, x1, y1, rings, ring, lines, ink):
+    c.shape(box(x0, y0, x1, y1), "W", "Y", "L", "0")
+    for y, lx0, lx1 in lines:
+        c.hline(lx0, lx1, y, ink)
+    for rx in rings:
+        c.grid(ring, rx, y0 - len(ring) + 3)
+
+
+def icon_images(ink="N"):
+    big = Canvas(32, 32)
+    big.rect(5, 29, 26, 29, "0")  # sheets under the pad
+    big.rect(6, 30, 26, 30, "0")
+    big.hline(6, 25, 29, "S")
+    big.vline(26, 6, 29, "0")
+    big.vline(25, 7, 29, "S")
+    note_pad(big, 3, 5, 24, 28, (5, 9, 13, 17, 21), RING_32,
+             [(y, 6, 21) for y in range(11, 27, 3)], ink)
+    pencil(big, 13, 25, 34, ICON_PENCIL, cone=6, band=3, eraser=4, half=3)
+
+    small = Canvas(16, 16)
+    small.hline(2, 13, 15, "0")
+    small.vline(13, 3, 15, "0")
+    note_pad(small, 1, 2, 12, 14, (3, 6, 9), RING_16,
+             [(6, 3, 10), (9, 3, 9), (12, 3, 6)], ink)
+    pencil(small, 6, 13, 16, ICON_PENCIL, cone=3, band=2, eraser=2)
+    return [big, small]
+
+
+def icon_grids(images):
+    return [[[None if p is None else VGA_ORDER.index(p) for p in row] for row in img.px]
+            for img in images]
+
+
+# ---------------------------------------------------------------------------
+# The link cursor: a pointing hand, hot spot at the fingertip
+
+HAND = [
+    "......XX........",
+    ".....XOOX.......",
+    ".....XOOX.......",
+    ".....XOOX.......",
+    ".....XOOX.......",
+    ".....XOOXXX.....",
+    ".....XOOXOOXXX..",
+    ".....XOOXOOXOOXX",
+    ".XX..XOOXOOXOOXOOX",
+    "XOOX.XOOXOOXOOXOOX",
+    "XOOOXXOOOOOOOOXOOX",
+    ".XOOOXOOOOOOOOOOOX",
+    "..XOOOOOOOOOOOOOOX",
+    "..XOOOOOOOOOOOOOOX",
+    "...XOOOOOOOOOOOOOX",
+    "...XOOOOOOOOOOOOX.",
+    "....XOOOOOOOOOOOX.",
+    "....XOOOOOOOOOOX..",
+    ".....XOOOOOOOOOX..",
+    ".....XOOOOOOOOOX..",
+    ".....XXXXXXXXXXX..",
+]
+HAND_HOTSPOT = (6, 0)
+
+
+def cursor_grid():
+    rows = [(r + "." * 32)[:32] for r in HAND]
+    return rows + ["." * 32] * (32 - len(rows))
+
+
+# ---------------------------------------------------------------------------
+# The about-box artwork: a note pad popped up from the tray, a pencil, a clock.
+# Everything stays inside the centred 118 x 105 window in case the box clips it.
+
+ART = dict(STRIP)
+ART.update({
+    "K": (72, 76, 88),  # soft shadow on the dialog face
+    "f": (236, 233, 226),  # taskbar face
+    "j": (160, 160, 164),
+    "J": (110, 110, 116),
+    "x": (20, 20, 24),  # clock digits
+    "a": (255, 240, 160),  # pad paper, three steps
+    "i": (250, 214, 84),
+    "H": (214, 84, 80),  # margin rule
+    "A": (236, 246, 255),  # clock face
+    "Q": (120, 30, 30),
+    "Z": (200, 220, 240),
+})
+ART_KEY = MAGENTA
+
+DIGITS = {
+    "1": [".#.", "##.", ".#.", ".#.", ".#.", ".#.", "###"],
+    "0": ["###", "#.#", "#.#", "#.#", "#.#", "#.#", "###"],
+    ":": [".", "#", ".", ".", ".", "#", "."],
+}
+
+# Hour marks on a radius of 9, from twelve o'clock clockwise; integers, so no
+# floating-point library can move a pixel.
+CLOCK_MARKS = [(0, -9), (4, -8), (8, -4), (9, 0), (8, 4), (4, 8),
+               (0, 9), (-4, 8), (-8, 4), (-9, 0), (-8, -4), (-4, -8)]
+
+INK_WORDS = [7, 11, 5, 9, 6, 4, 10, 8, 5, 12, 6, 9]
+INK_WAVE = [0, -1, -2, -1, 0, -1, -2, -2, -1, 0, -1, -2, -1, 0, 0, -1, -2, -2]
+
+
+def write_digits(c, text, x, y, col):
+    for ch in text:
+        glyph = DIGITS[ch]
+        c.grid(["".join(col if g == "#" else "." for g in row) for row in glyph], x, y)
+        x += len(glyph[0]) + 1
+
+
+def scribble(c, x0, x1, y, seed, col):
+    """Handwriting seen from afar: words of joined wavy strokes along a rule."""
+    x, i = x0, seed
+    while True:
+        n = INK_WORDS[i % len(INK_WORDS)]
+        if x + n > x1:
+            return
+        prev = None
+        for k in range(n):
+            point = (x + k, y + INK_WAVE[(i * 3 + k) % len(INK_WAVE)])
+            if prev:
+                c.line(prev[0], prev[1], point[0], point[1], col)
+            prev = point
+        x += n + 3
+        i += 1
+
+
+def about_art():
+    c = Canvas(130, 120)
+
+    # taskbar piece with the notification area
+    bx0, by0, bx1, by1 = 8, 86, 123, 111
+    c.rect(bx0, by0, bx1, by1, "f")
+    c.hline(bx0, bx1, by0, "j")
+    c.hline(bx0, bx1, by0 + 1, "W")
+    c.hline(bx0, bx1, by1, "J")
+    c.vline(bx0, by0, by1, "j")
+    tx0, ty0, tx1, ty1 = 62, by0 + 4, bx1 - 3, by1 - 3
+    c.hline(tx0, tx1, ty0, "j")
+    c.vline(tx0, ty0, ty1, "j")
+    c.hline(tx0, tx1, ty1, "W")
+    c.vline(tx1, ty0, ty1, "W")
+    write_digits(c, "10:10", tx1 - 22, ty0 + 6, "x")
+    icon = strip_images()[1]
+    for y in range(16):
+        for x in range(16):
+            if icon.px[y][x] is not None:
+                c.set(tx0 + 5 + x, ty0 + 2 + y, icon.px[y][x])
+
+    # the pad's shadow on the dialog, then the pad with its spiral
+    px0, py0, px1, py1 = 14, 16, 74, 78
+    c.rect(px0 + 4, py0 + 4, px1 + 3, py1 + 3, "K")
+    c.shape(box(px0, py0, px1, py1), "a", "y", "i", "k")
+    for x in range(px0 + 1, px1):
+        c.set(x, py0 + 1, "Y")
+    for y in range(py0 + 1, py1):
+        c.set(px0 + 1, y, "Y")
+    for y in range(py0 + 2, py1 - 1):
+        c.set(px1 - 1, y, "u")
+    for x in range(px0 + 2, px1):
+        c.set(x, py1 - 1, "u")
+    c.rect(px0 + 1, py0 + 2, px1 - 1, py0 + 6, "i")  # binding strip
+    c.hline(px0 + 1, px1 - 1, py0 + 7, "u")
+    rules = list(range(py0 + 15, py1 - 3, 6))
+    for y in rules:
+        c.hline(px0 + 3, px1 - 3, y, "l")
+    c.vline(px0 + 10, py0 + 8, py1 - 2, "H")
+    for rx in range(px0 + 5, px1 - 3, 7):
+        c.grid([".kk.", "kEek", "kWek", "kEhk", "kehk", "kkkk", ".kk."], rx, py0 - 4)
+        c.set(rx + 1, py0 + 4, "k")
+        c.set(rx + 2, py0 + 4, "k")
+    for n, y in enumerate(rules[:4]):
+        scribble(c, px0 + 13, px1 - 5 if n < 3 else px0 + 40, y - 1, n * 5, "n")
+
+    # the alarm clock
+    cx, cy = 103, 33
+    for bx in (cx - 12, cx + 12):
+        c.shape(disc(bx, cy - 15, 5.2) - box(0, cy - 12, 129, 119), "V", "v", "z", "k")
+    c.shape(box(cx - 1, cy - 21, cx + 1, cy - 15), "E", "e", "h", "k")
+    c.shape(disc(cx, cy - 22, 2.2), "E", "e", "h", "k")
+    for sx in (-1, 1):
+        c.line(cx + 9 * sx, cy + 12, cx + 13 * sx, cy + 17, "k")
+        c.line(cx + 8 * sx, cy + 12, cx + 12 * sx, cy + 17, "k")
+    c.shape(disc(cx, cy, 15.2), "R", "r", "Q", "k")
+    for (x, y) in disc(cx, cy, 15.2) - disc(cx, cy, 13.2):
+        if c.get(x, y) != "k":
+            c.set(x, y, "R" if x + y < cx + cy - 4 else "m" if x + y > cx + cy + 4 else "r")
+    c.shape(disc(cx, cy, 11.2), "W", "A", "Z", "h")
+    for k, (dx, dy) in enumerate(CLOCK_MARKS):
+        c.set(cx + dx, cy + dy, "n")
+        if k % 3 == 0:  # the quarters get a longer mark, pointing inwards
+            c.set(cx + dx - dx // 9, cy + dy - dy // 9, "n")
+    c.line(cx, cy, cx - 5, cy - 3, "k")  # hour hand at ten, the thicker one
+    c.line(cx, cy - 1, cx - 5, cy - 4, "k")
+    c.line(cx, cy, cx + 7, cy - 5, "k")  # minute hand at two
+    c.set(cx, cy, "r")
+
+    # a mug of coffee keeping the writer company
+    mx0, my0, mx1, my1 = 90, 62, 110, 81
+    c.rect(mx0 + 3, my1 + 1, mx1 + 5, my1 + 2, "K")
+    handle = (disc(mx1 + 1, my0 + 9, 6.2) - disc(mx1 + 1, my0 + 9, 3.2)) - box(0, 0, mx1 - 1, 119)
+    c.shape(handle, "C", "c", "n", "k")
+    mug = box(mx0, my0, mx1, my1) - {(mx0, my1), (mx1, my1)}
+    c.shape(mug, "C", "c", "n", "k")
+    c.hline(mx0 + 1, mx1 - 1, my0 + 1, "B")
+    c.hline(mx0 + 2, mx1 - 2, my0 + 2, "B")
+    c.rect(mx0 + 2, my0 + 8, mx1 - 2, my0 + 11, "W")
+    c.hline(mx0 + 2, mx1 - 2, my0 + 12, "E")
+    for i, sx in enumerate((mx0 + 5, mx0 + 10, mx0 + 15)):
+        for k in range(8 - (i % 2) * 2):
+            c.set(sx + (0, 0, 1, 1, 0, 0, -1, -1)[(k + i * 3) % 8], my0 - 3 - k, "e")
+
+    # the pencil, last, lying across the pad and writing on it
+    pencil(c, px0 + 42, rules[3] - 1, 50, ABOUT_PENCIL, cone=12, band=5, eraser=7, half=5)
+    return c
+
+
+ABOUT_PENCIL = {
+    "edge": "k",
+    "lead": "hhk",
+    "wood": "TTt",
+    "body": "Rrm",
+    "band": "Eeh",
+    "eraser": "PPR",
+}
+
+
+# ---------------------------------------------------------------------------
 
 
 def main(argv):
@@ -648,12 +947,18 @@ def main(argv):
     out = argv[1] if len(argv) > 1 else os.path.join(root, "resources", "art")
     os.makedirs(out, exist_ok=True)
     images = strip_images()
-    while len(images) < 15:
-        images.append(Canvas(16, 16))
+    if len(images) != 15:
+        raise ValueError("the image list holds 15 images, not %d" % len(images))
     pixels = strip_pixels(images)
+    art = about_art().rows(ART)
+    if art[-1][0] is not None:
+        raise ValueError("the artwork's bottom-left pixel must be see-through")
     files = {
         "imagelist1_32.bmp": bmp32(pixels),
         "imagelist1_24.bmp": bmp24(pixels),
+        "briskjot.ico": ico16(icon_grids(icon_images()), [VGA[k] for k in VGA_ORDER]),
+        "urlhand.cur": cur_mono(cursor_grid(), HAND_HOTSPOT),
+        "about.bmp": bmp8(art, ART_KEY),
     }
     for name, data in files.items():
         with open(os.path.join(out, name), "wb") as f:
