@@ -1,0 +1,226 @@
+#include "components/storage/persisted.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/unit/filestore_testutil.h"
+
+namespace {
+
+// Hand-built container pieces, independent of the writer.
+std::string U32(std::uint32_t v) {
+    return {static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),
+            static_cast<char>(v >> 24)};
+}
+std::string I64(std::int64_t value) {
+    const auto v = static_cast<std::uint64_t>(value);
+    return U32(static_cast<std::uint32_t>(v)) + U32(static_cast<std::uint32_t>(v >> 32));
+}
+std::string Counted(const std::string& bytes) {
+    return U32(static_cast<std::uint32_t>(bytes.size())) + bytes;
+}
+std::string Prop(const std::string& name, char type, const std::string& value) {
+    return std::string(1, static_cast<char>(name.size())) + name + type + value;
+}
+const std::string kEnd(1, '\0');
+const std::string kHead = std::string("BJPD") + '\x01';
+
+std::string Container(const std::string& components) {
+    return kHead + components + kEnd;
+}
+std::string StoreWith(const std::string& items, std::uint32_t count = 1) {
+    return Container(Prop("FileStore1", 'O', Prop("StoredItems", 'L', U32(count) + items) + kEnd));
+}
+
+struct Targets {
+    TFileStore store;
+    THelpContextMap map;
+    THelpRouterSettings router;
+
+    void Read(const std::string& bytes) {
+        ReadMainFormData(bytes.data(), bytes.size(), store, map, router);
+    }
+};
+
+std::vector<char> Extracted(TFileStoreItem& item) {
+    TMemoryStream out;
+    item.SaveToStream(&out);
+    return out.TakeBytes();
+}
+
+TEST(PersistedData, RoundTripKeepsEveryPersistedValue) {
+    TempDir dir;
+    const std::vector<char> chm = HelpLikePayload(136068);
+    TFileStore store;
+    TFileStoreItem& help = store.StoredItems().Add();
+    help.SetCompression(clFastest);
+    TMemoryStream source(chm);
+    help.LoadFromStream(&source);
+    TFileStoreItem& raw = store.StoredItems().Add();
+    raw.SetCompression(clNone);
+    raw.SetTag(-5);
+    raw.SetName("Extra");
+    TMemoryStream rawSource(std::vector<char>{'r', 'a', 'w'});
+    raw.LoadFromStream(&rawSource);
+    store.StoredItems().Add().SetTag(7);  // empty, default level: neither value is written
+    {
+        TFileStore::TLoadingScope loading(store);
+        help.SetFileName("BriskJot.chm");
+        raw.SetFileName("raw.bin");
+        raw.SetFileSize(3);
+    }
+    THelpContextMap map;
+    WriteTextFile(dir / "p.hhp", "[MAP]\nIDH_A=3\nIDH_B=8\n");
+    map.SetFileName(dir / "p.hhp");
+    THelpRouterSettings router;
+    router.HelpType = "htHTMLhelp";
+    router.ShowType = "stMain";
+    router.ValidateID = true;
+    const std::vector<char> bytes = WriteMainFormData(store, map, router, ',');
+
+    Targets read;
+    read.store.StoredItems().Add().SetName("Replaced");
+    read.Read(std::string(bytes.begin(), bytes.end()));
+
+    ASSERT_EQ(read.store.StoredItems().Count(), 3);
+    for (int i = 0; i < 3; ++i) {
+        TFileStoreItem& want = *store.Items(i);
+        TFileStoreItem& got = *read.store.Items(i);
+        SCOPED_TRACE(want.Name());
+        EXPECT_EQ(got.Name(), want.Name());
+        EXPECT_EQ(got.Compression(), want.Compression());
+        EXPECT_EQ(got.Tag(), want.Tag());
+        EXPECT_EQ(got.FileName(), want.FileName());
+        EXPECT_EQ(got.FileSize(), want.FileSize());
+        EXPECT_EQ(got.Data(), want.Data());
+    }
+    EXPECT_EQ(Extracted(*read.store.Items(0)), chm);
+    EXPECT_EQ(read.store.Ratio(','), store.Ratio(','));
+    EXPECT_EQ(read.map.FileName(), map.FileName());
+    EXPECT_EQ(read.map.FileData(), map.FileData());
+    EXPECT_EQ(read.router.HelpType, "htHTMLhelp");
+    EXPECT_EQ(read.router.ShowType, "stMain");
+    EXPECT_EQ(read.router.Helpfile, "");
+    EXPECT_EQ(read.router.CHMPopupTopics, "CSHelp.txt");
+    EXPECT_TRUE(read.router.ValidateID);
+
+    // Outside loading, the read names and file names follow the usual rules again.
+    read.store.Items(0)->SetFileName("other.chm");
+    EXPECT_EQ(read.store.Items(0)->FileName(), "BriskJot.chm");
+    EXPECT_THROW(read.store.Items(1)->SetName("fileSTOREitem1"), EFileStoreError);
+}
+
+TEST(PersistedData, StoreSumsAndVersionComeFromTheItemsNotTheData) {
+    const std::string zlibOfFile = [] {
+        TFileStore scratch;
+        TFileStoreItem& item = scratch.StoredItems().Add();
+        item.SetCompression(clFastest);
+        TMemoryStream source(std::vector<char>{'c', 'h', 'm'});
+        item.LoadFromStream(&source);
+        return std::string(item.Data().begin(), item.Data().end());
+    }();
+    const std::string item =
+        Prop("Compression", 'E', Counted("clFastest")) + Prop("Tag", 'I', I64(0)) +
+        Prop("Name", 'S', Counted("FileStoreItem1")) +
+        Prop("FileName", 'S', Counted("BriskJot.chm")) + Prop("FileSize", 'I', I64(3)) +
+        Prop("Size", 'I', I64(999)) + Prop("Ratio", 'S', Counted("1,00%")) +
+        Prop("StoredItem", 'X',
+             Counted(U32(static_cast<std::uint32_t>(zlibOfFile.size())) + zlibOfFile)) +
+        kEnd;
+    const std::string store =
+        Prop("OriginalSize", 'I', I64(136068)) + Prop("Ratio", 'S', Counted("94,46%")) +
+        Prop("Size", 'I', I64(128530)) + Prop("StoredItems", 'L', U32(1) + item) +
+        Prop("Version", 'S', Counted("1.1")) + kEnd;
+    Targets read;
+    read.Read(Container(Prop("FileStore1", 'O', store)));
+
+    EXPECT_EQ(read.store.Version(), "1.2");
+    EXPECT_EQ(read.store.OriginalSize(), 3);
+    EXPECT_EQ(read.store.Size(), static_cast<std::int64_t>(zlibOfFile.size()));
+    EXPECT_EQ(read.store.Items(0)->Size(), static_cast<std::int32_t>(zlibOfFile.size()));
+    TempDir dir;
+    EXPECT_TRUE(read.store.ExtractAll(dir.Path()));
+    EXPECT_EQ(ReadBytes(dir / "BriskJot.chm"), (std::vector<char>{'c', 'h', 'm'}));
+    // Components the data leaves out keep their defaults.
+    EXPECT_EQ(read.router.HelpType, "htWinhelp");
+    EXPECT_TRUE(read.map.FileData().empty());
+}
+
+TEST(PersistedData, DamagedDataIsRejectedAndChangesNothing) {
+    std::string deep = kEnd;
+    for (int i = 0; i < 20; ++i) deep = Prop("x", 'O', deep) + kEnd;
+    struct Case {
+        const char* what;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {"empty", ""},
+        {"magic", "BJPX" + std::string(1, '\x01') + kEnd},
+        {"format", "BJPD" + std::string(1, '\x02') + kEnd},
+        {"no end", kHead},
+        {"bytes after the end", Container("") + "x"},
+        {"value type", Container(Prop("HelpRouter1", 'O', Prop("Helpfile", 'Q', "") + kEnd))},
+        {"text beyond the end",
+         Container(Prop("HelpRouter1", 'O', Prop("Helpfile", 'S', U32(1000) + "abc")))},
+        {"name beyond the end", kHead + "\x40" + "abc"},
+        {"list count", StoreWith("", 0xFFFFFFFFu)},
+        {"nesting", Container(Prop("HelpRouter1", 'O', deep))},
+        {"component kind", Container(Prop("HelpRouter1", 'S', Counted("x")))},
+        {"unknown component", Container(Prop("Form1", 'O', kEnd))},
+        {"component twice",
+         Container(Prop("HelpRouter1", 'O', kEnd) + Prop("HelpRouter1", 'O', kEnd))},
+        {"Boolean", Container(Prop("HelpRouter1", 'O', Prop("ValidateID", 'B', "\x02") + kEnd))},
+        {"help type",
+         Container(Prop("HelpRouter1", 'O', Prop("HelpType", 'E', Counted("htFancy")) + kEnd))},
+        {"router property",
+         Container(Prop("HelpRouter1", 'O', Prop("Colour", 'I', I64(1)) + kEnd))},
+        {"tag range", StoreWith(Prop("Tag", 'I', I64(1LL << 40)) + kEnd)},
+        {"name type", StoreWith(Prop("Name", 'I', I64(1)) + kEnd)},
+        {"compression", StoreWith(Prop("Compression", 'E', Counted("clTurbo")) + kEnd)},
+        {"duplicate names",
+         StoreWith(Prop("Name", 'S', Counted("A")) + kEnd + Prop("Name", 'S', Counted("a")) + kEnd,
+                   2)},
+        {"stored item count too big",
+         StoreWith(Prop("StoredItem", 'X', Counted(U32(10) + "abc")) + kEnd)},
+        {"stored item count too small",
+         StoreWith(Prop("StoredItem", 'X', Counted(U32(1) + "abc")) + kEnd)},
+        {"stored item without count", StoreWith(Prop("StoredItem", 'X', Counted("ab")) + kEnd)},
+        {"file data pairs",
+         Container(
+             Prop("HelpContextMap1", 'O', Prop("FileData", 'X', Counted(U32(4) + "abcd")) + kEnd))},
+        {"file data count",
+         Container(Prop("HelpContextMap1", 'O',
+                        Prop("FileData", 'X', Counted(U32(0xFFFFFFF8u) + "abcdefgh")) + kEnd))},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Targets targets;
+        targets.store.StoredItems().Add().SetName("Keep");
+        {
+            THelpContextMap::TLoadingScope loading(targets.map);
+            targets.map.SetFileName("keep.hhp");
+        }
+        targets.router.HelpType = "htMixedMode";
+        EXPECT_THROW(targets.Read(c.bytes), EPersistedDataError);
+        ASSERT_EQ(targets.store.StoredItems().Count(), 1);
+        EXPECT_EQ(targets.store.Items(0)->Name(), "Keep");
+        EXPECT_EQ(targets.map.FileName(), "keep.hhp");
+        EXPECT_EQ(targets.router.HelpType, "htMixedMode");
+    }
+}
+
+TEST(PersistedData, EveryTruncationIsRejected) {
+    TFileStore store;
+    TFileStoreItem& item = store.StoredItems().Add();
+    TMemoryStream source(HelpLikePayload(300));
+    item.LoadFromStream(&source);
+    const std::vector<char> bytes = WriteMainFormData(store, THelpContextMap(), {}, '.');
+    for (std::size_t size = 0; size < bytes.size(); ++size) {
+        Targets targets;
+        EXPECT_THROW(
+            ReadMainFormData(bytes.data(), size, targets.store, targets.map, targets.router),
+            EPersistedDataError)
+            << "cut at " << size;
+    }
+}
+
+}  // namespace
