@@ -46,7 +46,7 @@ option() {
     section OPTIONS | awk -F= -v key="$1" 'tolower($1) == tolower(key) { print substr($0, length($1) + 2) }'
 }
 
-# --- files -----------------------------------------------------------------------
+# Files the project names, and every topic and style sheet beside it.
 for key in "Contents file" "Index file" "Default topic"; do
     value=$(option "$key")
     if [ -z "$value" ]; then
@@ -54,6 +54,15 @@ for key in "Contents file" "Index file" "Default topic"; do
     elif ! inside "$value"; then
         fail "$key $value is not in the compiled file"
     fi
+done
+
+# What the viewer reads to find the contents, the index and the first page.
+chmls printsystem "$chm" 2>/dev/null | tr -d '\r\000' >"$work/system"
+for key in "Contents file" "Index file" "Default topic" "Title"; do
+    compiled=$(awk -v key="$key from [options]" 'index($0, key) {
+        v = substr($0, index($0, ":") + 1); sub(/[ \t]+$/, "", v); print v }' "$work/system")
+    [ "$compiled" = "$(option "$key")" ] ||
+        fail "the compiled file's $key is '$compiled', not '$(option "$key")'"
 done
 [ "$(option "Compiled file")" = "$(basename "$chm")" ] ||
     fail "[OPTIONS] 'Compiled file' does not name $(basename "$chm")"
@@ -67,11 +76,11 @@ for path in "$src"/*.htm "$src"/*.css "$src"/CSHelp.txt; do
     inside "${path##*/}" || fail "${path##*/} is not in the compiled file"
 done
 
-# --- links -----------------------------------------------------------------------
+# Every link and picture stays inside the file; the home site is the one way out.
 pages=("$src"/*.htm "$src"/*.hhc "$src"/*.hhk)
-for path in $(grep -li '<script' "${pages[@]}"); do
+while IFS= read -r path; do
     fail "${path##*/} contains a script"
-done
+done < <(grep -li '<script' "${pages[@]}")
 while IFS= read -r found; do
     name=${found%%:*}
     name=${name##*/}
@@ -85,9 +94,9 @@ while IFS= read -r found; do
     esac
 done < <(grep -oiHE '(href|src)="[^"]*"|name="Local" value="[^"]*"' "${pages[@]}")
 
-# --- help numbers through the project --------------------------------------------
-# The program's builder: an empty line ends [MAP]; "#define" drops the first eight
-# characters; the name ends at blank, tab or "="; "#" or ";" ends the line.
+# Help numbers through the project, read as the program's builder reads it: an empty
+# line ends [MAP]; "#define" drops the first eight characters; the name ends at blank,
+# tab or "="; "#" or ";" ends the line.
 tr -d '\r' <"$hhp" | awk '
     { sub(/^[ \t\r\n]+/, ""); sub(/[ \t\r\n]+$/, "") }
     inmap && $0 != "" {
@@ -137,11 +146,11 @@ mapped=$(awk '{ print $2 }' "$work/map" | sort -n | tr '\n' ' ')
 expected=$(printf '%s\n' "${wanted[@]}" | sort -n | tr '\n' ' ')
 [ "$mapped" = "$expected" ] || fail "[MAP] gives the numbers ${mapped}instead of exactly $expected"
 
-# --- help numbers through the compiled context table -----------------------------
+# Help numbers through the context table compiled into the file, which the viewer uses.
 ln -s "$(cd "$(dirname "$chm")" && pwd)/$(basename "$chm")" "$work/help.chm"
 (cd "$work" && chmls extractalias help.chm help ctx >/dev/null 2>&1)
-ali=$(ls "$work"/*.ali 2>/dev/null | head -n 1)
-if [ -z "$ali" ]; then
+ali=$work/help.ali
+if [ ! -s "$ali" ]; then
     fail "the compiled file has no context table"
 else
     for number in "${wanted[@]}"; do
