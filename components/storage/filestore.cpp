@@ -224,7 +224,7 @@ void TFileStoreItems::Assign(const TFileStoreItems& source) {
 
 std::string TFileStoreItems::UnusedName() const {
     for (int n = 1;; ++n) {
-        const std::string name = "FileStoreItem" + std::to_string(n);
+        std::string name = "FileStoreItem" + std::to_string(n);
         if (!NameTaken(name, nullptr)) return name;
     }
 }

@@ -58,7 +58,7 @@ void TCompressionStream::FlushBuffer() {
     Progress();
 }
 
-std::size_t TCompressionStream::Read(void*, std::size_t) {
+std::size_t TCompressionStream::Read(void* /*buffer*/, std::size_t /*count*/) {
     throw ECompressionError(kInvalidOperation);
 }
 
@@ -147,7 +147,7 @@ std::size_t TDecompressionStream::Read(void* buffer, std::size_t count) {
     return done;
 }
 
-std::size_t TDecompressionStream::Write(const void*, std::size_t) {
+std::size_t TDecompressionStream::Write(const void* /*buffer*/, std::size_t /*count*/) {
     throw ECompressionError(kInvalidOperation);
 }
 

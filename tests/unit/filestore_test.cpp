@@ -246,14 +246,6 @@ TEST(FileStore, ExtractAllFolderRules) {
     EXPECT_FALSE(std::filesystem::exists(dir / "made/BriskJot.chm"));
 }
 
-TEST(FileStore, PathDelimiterRule) {
-    EXPECT_EQ(IncludeTrailingPathDelimiter("dir"), std::string("dir") + kPathDelimiter);
-    EXPECT_EQ(IncludeTrailingPathDelimiter("dir/"), "dir/");
-    EXPECT_EQ(IncludeTrailingPathDelimiter(""), std::string(1, kPathDelimiter));
-    EXPECT_EQ(ExtractFilePath("a/b/c.chm"), "a/b/");
-    EXPECT_EQ(ExtractFileName("a/b/c.chm"), "c.chm");
-}
-
 TEST(FileStore, ItemNamesAreUniqueIgnoringCase) {
     TFileStore store;
     TFileStoreItems& items = store.StoredItems();
@@ -310,28 +302,6 @@ TEST(FileStore, RatioTextsAndReadOnlyProperties) {
     EXPECT_EQ(store.Version(), "1.2");
 }
 
-TEST(FileStore, ItemEventsSeeTheirStreams) {
-    TFileStore store;
-    std::vector<std::string> log;
-    TFileStoreItem& item = store.StoredItems().Add(
-        [&](TFileStoreItem& created) { log.push_back("create " + created.Name()); });
-    item.OnBeforeLoad = [&](TFileStoreItem&, TStream& s) {
-        log.push_back("before load " + std::to_string(s.Size()));
-    };
-    item.OnAfterLoad = [&](TFileStoreItem&) { log.push_back("after load"); };
-    item.OnBeforeSave = [&](TFileStoreItem&, TStream&) { log.push_back("before save"); };
-    item.OnAfterSave = [&](TFileStoreItem&) { log.push_back("after save"); };
-    item.OnDestroy = [&](TFileStoreItem&) { log.push_back("destroy"); };
-    Load(item, {'x', 'y'});
-    Saved(item);
-    item.SaveToStream(nullptr);
-    Load(item, {});  // an empty source empties the item and tells nobody
-    EXPECT_TRUE(item.Data().empty());
-    store.StoredItems().Clear();
-    EXPECT_EQ(log, (std::vector<std::string>{"create FileStoreItem1", "before load 2", "after load",
-                                             "before save", "after save", "destroy"}));
-}
-
 TEST(ZStreams, AdaptorsRefuseWhatTheyCannotDoAndKeepTheirPlace) {
     TMemoryStream packed;
     packed.WriteBuffer("head", 4);
@@ -383,17 +353,6 @@ TEST(ZStreams, ReleasedInflaterLeavesSourceAfterTheZlibStream) {
         EXPECT_EQ(inflater.Read(&byte, 1), 0u);
     }
     EXPECT_EQ(source.Position(), static_cast<std::int64_t>(zlibStream.size()));
-}
-
-TEST(FileStore, StoredItemValueRejectsCountsBeyondTheData) {
-    TFileStore store;
-    TFileStoreItem& item = store.StoredItems().Add();
-    TMemoryStream value;
-    value.WriteUInt32(0xFFFFFFF0u);
-    value.WriteBuffer("abc", 3);
-    value.SetPosition(0);
-    EXPECT_THROW(item.ReadStoredItem(value), EFileStoreError);
-    EXPECT_TRUE(item.Data().empty());
 }
 
 }  // namespace
