@@ -35,7 +35,7 @@ struct THelpRouterSettings {
 std::vector<char> WriteMainFormData(const TFileStore& store, const THelpContextMap& contextMap,
                                     const THelpRouterSettings& router, char decimalSeparator);
 
-// Replaces the three targets' persisted state. Damaged data throws EPersistedDataError (or the
-// component's own error) and leaves every target as it was.
+// Replaces the three targets' persisted state. Damaged data throws EPersistedDataError and
+// leaves every target as it was.
 void ReadMainFormData(const void* data, std::size_t size, TFileStore& store,
                       THelpContextMap& contextMap, THelpRouterSettings& router);
