@@ -68,6 +68,7 @@ TFormMain::TFormMain()
 
     ImageList1.LoadStrip("IMAGELIST1");
     PopupMenu1.Build(&ImageList1);
+    CreateTrayIcon();
     TimerClipboardChange.SetEnabled(true);
 
     if (!fw::Application.MainForm()) fw::Application.SetMainForm(this);
@@ -77,6 +78,7 @@ TFormMain::TFormMain()
 
 TFormMain::~TFormMain() {
     if (fw::Application.MainForm() == this) fw::Application.SetMainForm(nullptr);
+    TrayIcon1.reset();
     if (FormMain == this) FormMain = nullptr;
 }
 
@@ -110,6 +112,19 @@ void TFormMain::BuildMenus() {
         {&PopUpExit, 4},
     };
     for (const auto& [item, index] : images) item->SetImageIndex(index);
+}
+
+void TFormMain::CreateTrayIcon() {
+    TrayIcon1 = std::make_unique<TTrayIcon>(this, "TrayIcon1");
+    TrayIcon1->SetHint(kCaption);
+    TrayIcon1->SetImageList(&ImageList1);
+    TrayIcon1->MinimizeToTray = true;
+    TrayIcon1->MinimizeOnStart = true;
+    TrayIcon1->SetPopupMenu(&PopupMenu1);
+    TrayIcon1->OnClick = [this] { TrayIcon1Click(); };
+    TrayIcon1->OnDblClick = [this] { PopUpDefaultSizePositionClick(); };
+    // Puts the icon in the notification area and keeps the loop from showing this window.
+    TrayIcon1->Loaded();
 }
 
 void TFormMain::BindHandlers() {

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "components/tray/trayicon.h"
 #include "framework/form.h"
 #include "framework/imagelist.h"
 #include "framework/memo.h"
@@ -31,6 +32,7 @@ public:
     fw::TPopupMenu PopupMenu1;
 
     fw::TImageList ImageList1;
+    std::unique_ptr<TTrayIcon> TrayIcon1;
     fw::TTimer TimerClipboardChange;
 
     // Life cycle
@@ -62,6 +64,7 @@ public:
 
 private:
     void BuildMenus();
+    void CreateTrayIcon();
     void BindHandlers();
     void SetNoteImage(int index);
 };

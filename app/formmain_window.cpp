@@ -54,4 +54,7 @@ void TFormMain::ToggleSystemTrayIconProc() {
         SetNoteImage(TextSaved ? kSavedNote : kUnsavedNote);
 }
 
-void TFormMain::SetNoteImage(int index) { PopUpShowBriskjot.SetImageIndex(index); }
+void TFormMain::SetNoteImage(int index) {
+    TrayIcon1->SetImageIndex(index);
+    PopUpShowBriskjot.SetImageIndex(index);
+}
