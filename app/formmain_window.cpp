@@ -17,11 +17,12 @@ void TFormMain::DefaultSizePositionProc() {
     const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
     const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
     Hide();
+    // Normal state first: a maximised window would not take the new size.
+    SetWindowStateNormal();
     SetHeight(screenHeight * 10 / 35);
     SetWidth(screenWidth * 10 / 25);
     SetLeft(screenWidth - Width());
     SetTop(screenHeight - Height() - kTaskbarAllowance);
-    SetWindowStateNormal();
     Show();
 }
 

@@ -65,15 +65,19 @@ void TForm::SetHeight(int height) { SetBounds(Left(), Top(), Width(), height); }
 
 void TForm::SetWindowStateNormal() {
     if (!Maximized()) return;
-    // Ends the maximised state without showing a hidden window.
+    if (Visible()) {
+        ShowWindow(Handle(), SW_RESTORE);
+        return;
+    }
+    // Hidden: end the state without showing the window, back at its restored place.
     WINDOWPLACEMENT placement{};
     placement.length = sizeof placement;
     GetWindowPlacement(Handle(), &placement);
-    placement.showCmd = Visible() ? SW_SHOWNORMAL : SW_HIDE;
-    const RECT current = Bounds();
-    SetWindowPlacement(Handle(), &placement);
-    SetBounds(current.left, current.top, current.right - current.left,
-              current.bottom - current.top);
+    SetWindowLongPtrA(Handle(), GWL_STYLE, GetWindowLongPtrA(Handle(), GWL_STYLE) & ~WS_MAXIMIZE);
+    const RECT& normal = placement.rcNormalPosition;
+    SetWindowPos(Handle(), nullptr, normal.left, normal.top, normal.right - normal.left,
+                 normal.bottom - normal.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_FRAMECHANGED);
 }
 
 TControl* TForm::FindControl(HWND hwnd) const {

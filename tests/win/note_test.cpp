@@ -30,6 +30,7 @@ void ExpectState(TFormMain& form, NoteState expected, const char* where) {
     EXPECT_EQ(actual.textSaved, expected.textSaved) << where;
     EXPECT_EQ(actual.saveEnabled, expected.saveEnabled) << where;
     EXPECT_EQ(actual.image, expected.image) << where;
+    EXPECT_EQ(form.TrayIcon1->ImageIndex(), expected.image) << where;
     // The live menu agrees with the item's own state.
     const UINT menuState = GetMenuState(GetMenu(form.Handle()), cmd::MenuSave, MF_BYCOMMAND);
     EXPECT_EQ((menuState & MF_GRAYED) == 0, expected.saveEnabled) << where;
