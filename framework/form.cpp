@@ -102,6 +102,12 @@ LRESULT TForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
                 if (HBRUSH brush = control->ParentColor(reinterpret_cast<HDC>(wParam)))
                     return reinterpret_cast<LRESULT>(brush);
             break;
+        case WM_MEASUREITEM:
+            if (TMenuItem::MeasureImage(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam))) return TRUE;
+            break;
+        case WM_DRAWITEM:
+            if (TMenuItem::DrawImage(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam))) return TRUE;
+            break;
         case WM_SIZE:
             if (clientControl_)
                 MoveWindow(clientControl_->Handle(), 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);

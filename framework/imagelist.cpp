@@ -5,12 +5,8 @@
 
 namespace fw {
 
-namespace {
-constexpr int kSize = 16;
-}
-
 TImageList::TImageList() {
-    list_ = ImageList_Create(kSize, kSize, ILC_COLOR32 | ILC_MASK, 15, 1);
+    list_ = ImageList_Create(kImageSize, kImageSize, ILC_COLOR32 | ILC_MASK, 15, 1);
 }
 
 TImageList::~TImageList() {
@@ -33,26 +29,9 @@ HICON TImageList::GetIcon(int index) const {
     return ImageList_GetIcon(list_, index, ILD_NORMAL);
 }
 
-HBITMAP TImageList::CreateMenuBitmap(int index) const {
-    if (index < 0 || index >= Count()) return nullptr;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = kSize;
-    info.bmiHeader.biHeight = -kSize;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    ReleaseDC(nullptr, screen);
-    if (!bitmap) return nullptr;
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    ImageList_Draw(list_, index, dc, 0, 0, ILD_NORMAL);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    return bitmap;
+void TImageList::Draw(HDC dc, int index, int x, int y, bool enabled) const {
+    if (index < 0 || index >= Count()) return;
+    ImageList_Draw(list_, index, dc, x, y, enabled ? ILD_TRANSPARENT : ILD_TRANSPARENT | ILD_BLEND50);
 }
 
 int TImageList::RegisterChanges(ChangeLink link) {

@@ -22,8 +22,9 @@ public:
     HIMAGELIST Handle() const { return list_; }
     // A caller-owned icon, or null for an index outside the list.
     HICON GetIcon(int index) const;
-    // A caller-owned 32-bit bitmap with alpha for a menu item, or null.
-    HBITMAP CreateMenuBitmap(int index) const;
+    // Draws an image with its transparency; greyed for a disabled item.
+    void Draw(HDC dc, int index, int x, int y, bool enabled) const;
+    static constexpr int kImageSize = 16;
 
     using ChangeLink = std::function<void()>;
     int RegisterChanges(ChangeLink link);

@@ -73,13 +73,32 @@ void TMenuItem::SetImageIndex(int index) {
 
 void TMenuItem::ApplyImage() {
     if (!parent_ || !command_ || !images_) return;
-    UniqueGdiObject bitmap(imageIndex_ >= 0 ? images_->CreateMenuBitmap(imageIndex_) : nullptr);
+    // Drawn by the owner window through the image list, which keeps the transparency
+    // that a plain menu bitmap loses on some systems.
     MENUITEMINFOA info{};
     info.cbSize = sizeof info;
     info.fMask = MIIM_BITMAP;
-    info.hbmpItem = static_cast<HBITMAP>(bitmap.get());
+    info.hbmpItem = imageIndex_ >= 0 ? HBMMENU_CALLBACK : nullptr;
     SetMenuItemInfoA(parent_, command_, FALSE, &info);
-    bitmap_ = std::move(bitmap);  // the menu draws from it: keep it alive
+}
+
+bool TMenuItem::MeasureImage(MEASUREITEMSTRUCT& measure) {
+    if (measure.CtlType != ODT_MENU) return false;
+    TMenuItem* item = FindByCommand(measure.itemID);
+    if (!item || !item->images_) return false;
+    measure.itemWidth = TImageList::kImageSize;
+    measure.itemHeight = TImageList::kImageSize;
+    return true;
+}
+
+bool TMenuItem::DrawImage(const DRAWITEMSTRUCT& draw) {
+    if (draw.CtlType != ODT_MENU) return false;
+    TMenuItem* item = FindByCommand(draw.itemID);
+    if (!item || !item->images_) return false;
+    const int x = draw.rcItem.left;
+    const int y = draw.rcItem.top + (draw.rcItem.bottom - draw.rcItem.top - TImageList::kImageSize) / 2;
+    item->images_->Draw(draw.hDC, item->imageIndex_, x, y, item->enabled_);
+    return true;
 }
 
 void TMenuItem::BuildInto(HMENU menu, TImageList* images) {

@@ -52,6 +52,9 @@ public:
 
     // Builds the live menu below this item (the root of a menu bar or pop-up).
     void BuildInto(HMENU menu, TImageList* images);
+    // The owner window's part of drawing an item's image (WM_MEASUREITEM, WM_DRAWITEM).
+    static bool MeasureImage(MEASUREITEMSTRUCT& measure);
+    static bool DrawImage(const DRAWITEMSTRUCT& draw);
 
 private:
     void Attach(HMENU parent) { parent_ = parent; }
@@ -67,7 +70,6 @@ private:
     int imageIndex_ = -1;
     HMENU parent_ = nullptr;
     TImageList* images_ = nullptr;
-    UniqueGdiObject bitmap_;
     HMENU subMenu_ = nullptr;  // owned by the parent menu
     std::vector<TMenuItem*> items_;
 };

@@ -22,6 +22,11 @@ done
 sleep 1
 mkdir -p "$out"
 import -window root -display "$BJ_DISPLAY" "$out/screenshot-note.png"
+# The tray menu, opened with a right click on the icon at the right end of the taskbar.
+DISPLAY=$BJ_DISPLAY xdotool mousemove 1012 757 click 3
+sleep 1
+import -window root -display "$BJ_DISPLAY" "$out/screenshot-traymenu.png"
+DISPLAY=$BJ_DISPLAY xdotool key Escape
 bj_wine_stop
 rm -rf "$run"
 echo "screenshots in $out"
