@@ -76,6 +76,8 @@ TURLLabel::TURLLabel(HWND parent, int left, int top, const std::string& caption)
 TURLLabel::~TURLLabel() {
     *alive_ = false;
     if (toolTip_) DestroyWindow(toolTip_);
+    // Gone before the font and the rest of this object, so no message finds them half-destroyed.
+    DestroyHandle();
 }
 
 void TURLLabel::SetCaption(const std::string& caption) {
@@ -154,6 +156,9 @@ LRESULT TURLLabel::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         case WM_PRINTCLIENT:
             Paint(reinterpret_cast<HDC>(wParam));
+            return 0;
+        case WM_ENABLE:
+            InvalidateRect(Handle(), nullptr, TRUE);
             return 0;
         case WM_ERASEBKGND:
             return 1;  // Paint fills the background itself, without flicker
@@ -320,7 +325,7 @@ void TURLLabel::Paint(HDC dc) {
     if (!brush) brush = GetSysColorBrush(COLOR_BTNFACE);
     FillRect(dc, &client, brush);
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, font_.Color);
+    SetTextColor(dc, IsWindowEnabled(Handle()) ? font_.Color : GetSysColor(COLOR_GRAYTEXT));
     const HGDIOBJ old =
         SelectObject(dc, fontHandle_ ? fontHandle_.get() : GetStockObject(DEFAULT_GUI_FONT));
     DrawTextA(dc, caption_.c_str(), static_cast<int>(caption_.size()), &client, kDrawFlags);

@@ -197,6 +197,9 @@ TEST_F(URLLabelTest, StartsBlueUnderlinedWithTheHandCursor) {
     EXPECT_EQ(label_->Font().Color, kBlue);
     EXPECT_EQ(label_->Font().Style, unsigned(links::fsUnderline));
     ExpectDrawnIn(kBlue, kPurple, "at rest");
+    EnableWindow(Label(), FALSE);
+    ExpectDrawnIn(GetSysColor(COLOR_GRAYTEXT), kBlue, "disabled");
+    EnableWindow(Label(), TRUE);
 
     // Sized to its text where it was put.
     const RECT placed = Placed();
