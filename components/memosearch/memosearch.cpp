@@ -1,0 +1,362 @@
+#include "components/memosearch/memosearch.h"
+
+#include <dlgs.h>
+
+#include <stdexcept>
+
+#include "framework/application.h"
+#include "framework/barrier.h"
+#include "framework/memo.h"
+#include "framework/msgbox.h"
+#include "framework/window.h"
+
+namespace {
+
+constexpr char kSelfProperty[] = "BriskJot.MemoSearch";
+// Left on a memo that someone subclassed after us: our procedure stays in that chain
+// after unbinding and must go on forwarding to the one it replaced.
+constexpr char kForwardProperty[] = "BriskJot.MemoSearch.Forward";
+constexpr char kDialogProperty[] = "BriskJot.MemoSearch.Dialog";
+constexpr std::size_t kFindWhatSize = 256;
+
+const UINT kFindMessage = RegisterWindowMessageA(FINDMSGSTRINGA);
+
+// One keyboard per program: a consumed hot-key press whose character is still to come.
+bool KeySwallowed = false;
+WPARAM swallowedChar = 0;
+
+struct FlagPair {
+    bj::FindOptions option;
+    DWORD flag;
+};
+constexpr FlagPair kFlagPairs[] = {
+    {bj::frDown, FR_DOWN},
+    {bj::frFindNext, FR_FINDNEXT},
+    {bj::frMatchCase, FR_MATCHCASE},
+    {bj::frWholeWord, FR_WHOLEWORD},
+};
+
+DWORD ToDialogFlags(bj::FindOptions options) {
+    DWORD flags = 0;
+    for (const FlagPair& pair : kFlagPairs)
+        if (options & pair.option) flags |= pair.flag;
+    return flags;
+}
+
+// Bits the dialog knows nothing about are kept as they were.
+bj::FindOptions FromDialogFlags(DWORD flags, bj::FindOptions previous) {
+    bj::FindOptions options = previous;
+    for (const FlagPair& pair : kFlagPairs) {
+        if (flags & pair.flag)
+            options |= pair.option;
+        else
+            options &= ~pair.option;
+    }
+    return options;
+}
+
+bool HotKeyMatches(bj::ShortCut hotKey, bj::ShortCut key) {
+    return hotKey != 0 && hotKey == key;
+}
+
+// The character TranslateMessage makes of this press, 0 for none.
+WPARAM CharOfPress(WPARAM virtualKey, LPARAM lParam) {
+    const auto vk = static_cast<UINT>(virtualKey);
+    // A dead key gives no WM_CHAR, and asking ToAscii about it would eat the pending accent.
+    if (MapVirtualKeyA(vk, MAPVK_VK_TO_CHAR) & 0x80000000u) return 0;
+    BYTE keys[256];
+    if (!GetKeyboardState(keys)) return 0;
+    UINT scanCode = (static_cast<UINT>(lParam) >> 16) & 0xFFu;
+    if (scanCode == 0) scanCode = MapVirtualKeyA(vk, MAPVK_VK_TO_VSC);
+    WORD chars[2] = {};
+    if (ToAscii(vk, scanCode, keys, chars, 0) != 1) return 0;
+    return chars[0] & 0xFFu;
+}
+
+std::string WindowText(HWND window) {
+    const int length = GetWindowTextLengthA(window);
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    const int copied = GetWindowTextA(window, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+    return text;
+}
+
+void GetSelection(HWND memo, std::size_t& start, std::size_t& length) {
+    DWORD first = 0, last = 0;
+    SendMessageA(memo, EM_GETSEL, reinterpret_cast<WPARAM>(&first),
+                 reinterpret_cast<LPARAM>(&last));
+    start = first;
+    length = last > first ? last - first : 0;
+}
+
+}  // namespace
+
+struct TMemoSearch::Dialog {
+    FINDREPLACEA record{};
+    char findWhat[kFindWhatSize] = {};
+    bj::FindOptions options = bj::frDown;  // as the user left them in the dialog
+    HWND window = nullptr;  // nullptr once closed; the record lives on for the search-again key
+};
+
+TMemoSearch::TMemoSearch() {
+    owner_ = std::make_unique<fw::TUtilityWindow>(
+        [this](UINT msg, WPARAM, LPARAM lParam, LRESULT& result) {
+            result = 0;
+            return OwnerMessage(msg, lParam);
+        });
+}
+
+TMemoSearch::~TMemoSearch() {
+    CloseDialogWindow();
+    Unbind();
+    owner_.reset();
+}
+
+void TMemoSearch::SetMemo(fw::TMemo* memo) {
+    SetMemoHandle(memo ? memo->Handle() : nullptr);
+    memo_ = memoHandle_ ? memo : nullptr;
+}
+
+void TMemoSearch::SetMemoHandle(HWND memo) {
+    if (memo == memoHandle_) return;
+    Unbind();
+    if (memo) Bind(memo);
+}
+
+void TMemoSearch::SetHelpContext(unsigned helpContext) {
+    // The dialog's hook reads it when help is asked for, so an open dialog follows at once.
+    helpContext_ = helpContext;
+}
+
+HWND TMemoSearch::DialogHandle() const {
+    return dialog_ && dialog_->window && IsWindow(dialog_->window) ? dialog_->window : nullptr;
+}
+
+void TMemoSearch::Bind(HWND memo) {
+    if (!IsWindow(memo)) throw std::invalid_argument("The memo has no window");
+    // A second component on the same window would find itself in the chain and loop.
+    if (GetPropA(memo, kSelfProperty) || GetPropA(memo, kForwardProperty))
+        throw std::logic_error("The memo is already bound to a search component");
+    if (!SetPropA(memo, kSelfProperty, this))
+        throw std::runtime_error("Cannot bind the search component to the memo");
+    const LONG_PTR previous =
+        SetWindowLongPtrA(memo, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MemoWndProcThunk));
+    if (!previous) {
+        RemovePropA(memo, kSelfProperty);
+        throw std::runtime_error("Cannot hook the memo's window procedure");
+    }
+    memoHandle_ = memo;
+    OldWndProc = reinterpret_cast<WNDPROC>(previous);
+}
+
+void TMemoSearch::Unbind() {
+    if (memoHandle_) {
+        HWND memo = memoHandle_;
+        RemovePropA(memo, kSelfProperty);
+        const auto ours = reinterpret_cast<LONG_PTR>(&MemoWndProcThunk);
+        if (GetWindowLongPtrA(memo, GWLP_WNDPROC) == ours)
+            SetWindowLongPtrA(memo, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OldWndProc));
+        else
+            SetPropA(memo, kForwardProperty, reinterpret_cast<HANDLE>(OldWndProc));
+    }
+    memoHandle_ = nullptr;
+    memo_ = nullptr;
+    OldWndProc = nullptr;
+    KeySwallowed = false;
+}
+
+LRESULT CALLBACK TMemoSearch::MemoWndProcThunk(HWND hwnd, UINT msg, WPARAM wParam,
+                                               LPARAM lParam) noexcept {
+    auto* self = static_cast<TMemoSearch*>(GetPropA(hwnd, kSelfProperty));
+    if (!self) {
+        const auto forward = reinterpret_cast<WNDPROC>(GetPropA(hwnd, kForwardProperty));
+        if (msg == WM_NCDESTROY) RemovePropA(hwnd, kForwardProperty);
+        return forward ? CallWindowProcA(forward, hwnd, msg, wParam, lParam)
+                       : DefWindowProcA(hwnd, msg, wParam, lParam);
+    }
+    if (msg == WM_NCDESTROY) {
+        const WNDPROC previous = self->OldWndProc;
+        self->Unbind();
+        return CallWindowProcA(previous, hwnd, msg, wParam, lParam);
+    }
+    return fw::Guarded(LRESULT(0), [&] { return self->MemoWndProc(msg, wParam, lParam); });
+}
+
+LRESULT TMemoSearch::MemoWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    HWND memo = memoHandle_;
+    switch (msg) {
+        case WM_KEYDOWN: {
+            // A new press: the character of a consumed one has come by now, or never will.
+            KeySwallowed = false;
+            const bj::ShortCut key =
+                bj::MakeShortCut(static_cast<unsigned>(wParam), GetKeyState(VK_SHIFT) < 0,
+                                 GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_MENU) < 0);
+            bool searchAgain = false;
+            if (HotKeyMatches(SearchKey, key))
+                PostMessageA(memo, kSearchKeyMessage, 0, 0);
+            else if (HotKeyMatches(ReplaceKey, key))
+                PostMessageA(memo, kReplaceKeyMessage, 0, 0);
+            else if (HotKeyMatches(SearchAgainKey, key) && !SearchString().empty())
+                searchAgain = true;
+            else
+                break;
+            swallowedChar = CharOfPress(wParam, lParam);
+            KeySwallowed = swallowedChar != 0;
+            // After the mark: a "not found" box runs a message loop that may meet the character.
+            if (searchAgain) DoFind();
+            return 0;
+        }
+        case WM_CHAR:
+            if (KeySwallowed) {
+                KeySwallowed = false;
+                if (wParam == swallowedChar) return 1;
+            }
+            break;
+        case kSearchKeyMessage:
+            fw::Application.ProcessMessages();
+            // The pending messages may have unbound or destroyed us.
+            if (GetPropA(memo, kSelfProperty) == this) ExecuteFind();
+            return 0;
+        case kReplaceKeyMessage:
+            return 0;  // this program has no Replace dialog
+        default:
+            break;
+    }
+    return CallWindowProcA(OldWndProc, memo, msg, wParam, lParam);
+}
+
+void TMemoSearch::ExecuteFind() {
+    state_.searchString.clear();
+    CloseDialogWindow();
+    dialog_.reset();
+
+    auto dialog = std::make_unique<Dialog>();
+    FINDREPLACEA& record = dialog->record;
+    record.lStructSize = sizeof record;
+    record.hwndOwner = owner_->Handle();
+    record.hInstance = fw::Application.Instance();
+    record.Flags = ToDialogFlags(Options) | FR_ENABLEHOOK;
+    record.lpstrFindWhat = dialog->findWhat;
+    record.wFindWhatLen = static_cast<WORD>(sizeof dialog->findWhat);
+    record.lpfnHook = &TMemoSearch::DialogHook;
+    record.lCustData = reinterpret_cast<LPARAM>(this);
+    dialog->options = Options;
+    if (memoHandle_) {
+        std::size_t start = 0, length = 0;
+        GetSelection(memoHandle_, start, length);
+        const std::string text = WindowText(memoHandle_);
+        if (start < text.size()) {
+            const std::string selected = text.substr(start, length);
+            selected.copy(dialog->findWhat, sizeof dialog->findWhat - 1);
+        }
+    }
+    dialog_ = std::move(dialog);
+
+    HWND window = FindTextA(&dialog_->record);
+    if (!window) fw::Abort();  // nothing the user could act on; the memo stays usable
+    dialog_->window = window;
+    fw::Application.SetModelessDialog(window);
+    // The note window is always on top; the dialog it opens must not fall behind it.
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TMemoSearch::DoFind() {
+    if (!dialog_ || !memoHandle_) return;
+    HWND memo = memoHandle_;
+    const std::string text = WindowText(memo);
+    bj::LocateRequest request;
+    request.memoText = text;
+    GetSelection(memo, request.selStart, request.selLength);
+    request.dialogText = dialog_->findWhat;
+    request.options = dialog_->options;
+
+    bj::LocateOutcome outcome = bj::LocateMatch(state_, request);
+    state_ = std::move(outcome.state);
+    if (HideAfterSearch) PostCloseToDialog();
+    if (!outcome.found) {
+        // Owned by the hidden application window, the box must not fall behind the note window.
+        fw::ShowMessageBox(fw::Application.Handle(), outcome.message, bj::kSearchResultsCaption,
+                           MB_OK | MB_TOPMOST);
+        return;
+    }
+    const auto start = static_cast<WPARAM>(outcome.selStart);
+    SendMessageA(memo, EM_SETSEL, start, static_cast<LPARAM>(start + outcome.selLength));
+    SendMessageA(memo, EM_SCROLLCARET, 0, 0);
+    // Focus needs a shown window; a search from a dialog left open over a hidden note window
+    // only selects.
+    if (IsWindowVisible(memo)) SetFocus(memo);
+}
+
+bool TMemoSearch::OwnerMessage(UINT msg, LPARAM lParam) {
+    if (msg != kFindMessage) return false;
+    if (!dialog_ || lParam != reinterpret_cast<LPARAM>(&dialog_->record) || !dialog_->window)
+        return true;  // from a dialog we have already let go
+    ReadDialogOptions();
+    const DWORD flags = dialog_->record.Flags;
+    if (flags & FR_DIALOGTERM)
+        DialogClose();
+    else if (flags & FR_FINDNEXT)
+        DoFind();
+    return true;
+}
+
+// The controls rather than the record: a dialog that closes may already have cleared the
+// record's option flags.
+void TMemoSearch::ReadDialogOptions() {
+    HWND window = DialogHandle();
+    if (!window) return;
+    bj::FindOptions options = FromDialogFlags(dialog_->record.Flags, dialog_->options);
+    const struct {
+        int control;
+        bj::FindOptions option;
+    } boxes[] = {{chx1, bj::frWholeWord}, {chx2, bj::frMatchCase}, {rad2, bj::frDown}};
+    for (const auto& box : boxes) {
+        if (!GetDlgItem(window, box.control)) continue;
+        if (IsDlgButtonChecked(window, box.control) == BST_CHECKED)
+            options |= box.option;
+        else
+            options &= ~box.option;
+    }
+    dialog_->options = options;
+}
+
+void TMemoSearch::DialogClose() {
+    Options = dialog_->options;
+    if (fw::Application.ModelessDialog() == dialog_->window)
+        fw::Application.SetModelessDialog(nullptr);
+    dialog_->window = nullptr;
+}
+
+void TMemoSearch::CloseDialogWindow() {
+    HWND window = DialogHandle();
+    if (!window) return;
+    ReadDialogOptions();
+    DialogClose();
+    DestroyWindow(window);
+}
+
+void TMemoSearch::PostCloseToDialog() const {
+    if (HWND window = DialogHandle()) PostMessageA(window, WM_CLOSE, 0, 0);
+}
+
+UINT_PTR CALLBACK TMemoSearch::DialogHook(HWND dialog, UINT msg, WPARAM, LPARAM lParam) noexcept {
+    switch (msg) {
+        case WM_INITDIALOG: {
+            const auto* record = reinterpret_cast<const FINDREPLACEA*>(lParam);
+            if (record)
+                SetPropA(dialog, kDialogProperty, reinterpret_cast<HANDLE>(record->lCustData));
+            return TRUE;
+        }
+        case WM_HELP: {
+            const auto* self = static_cast<const TMemoSearch*>(GetPropA(dialog, kDialogProperty));
+            if (!self || self->helpContext_ == 0) return FALSE;
+            fw::Guarded([self] { fw::Application.HelpContext(self->helpContext_); });
+            return TRUE;
+        }
+        case WM_NCDESTROY:
+            RemovePropA(dialog, kDialogProperty);
+            return FALSE;
+        default:
+            return FALSE;
+    }
+}
