@@ -135,6 +135,10 @@ void TFormMain::BindHandlers() {
     Memo1->OnChange = [this] { Memo1Change(); };
 
     MenuSave.OnClick = [this] { MenuSaveClick(); };
+    MenuClearMemo.OnClick = [this] { MenuClearMemoClick(); };
+    MenuClearClipboard.OnClick = [this] { MenuClearClipboardClick(); };
+    PopUpClearClipboard.OnClick = [this] { PopUpClearClipboardClick(); };
+    TimerClipboardChange.OnTimer = [this] { TimerClipboardChangeTimer(); };
     MenuHide.OnClick = [this] { TrayIcon1Click(); };
     PopUpShowBriskjot.OnClick = [this] { TrayIcon1Click(); };
     PopUpAutoSave.OnClick = [this] { PopUpAutoSaveClick(); };

@@ -60,13 +60,21 @@ public:
     void Memo1Change();
     void PopUpAutoSaveClick();
     void FileNotSavedOnExitProc();
+
+    // Clearing the memo and the clipboard
     void ToggleMenuClearProc();
+    void MenuClearMemoClick();
+    void PopUpClearClipboardClick();
+    void MenuClearClipboardClick();
+    void TimerClipboardChangeTimer();
 
 private:
     void BuildMenus();
     void CreateTrayIcon();
     void BindHandlers();
     void SetNoteImage(int index);
+    // "H&ome Site" and "E&xit", disabled while a warning is open.
+    void SetGuardedItemsEnabled(bool enabled);
 };
 
 // Sends WM_CLOSE to this program's own top-level "Find" dialog, if one is open;

@@ -75,5 +75,3 @@ void TFormMain::FileNotSavedOnExitProc() {
                                                   MB_YESNO | MB_ICONQUESTION);
     if (answer == IDYES) MenuSaveClick();
 }
-
-void TFormMain::ToggleMenuClearProc() { MenuClearMemo.SetEnabled(!Memo1->Empty()); }

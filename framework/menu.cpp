@@ -45,6 +45,7 @@ void TMenuItem::SetCaption(const std::string& caption) {
 }
 
 void TMenuItem::SetEnabled(bool enabled) {
+    if (enabled == enabled_) return;  // called on every timer tick: touch the menu only on change
     enabled_ = enabled;
     if (parent_ && command_)
         EnableMenuItem(parent_, command_, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
