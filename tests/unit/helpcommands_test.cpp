@@ -158,9 +158,9 @@ TEST(HelpCommands, PopupPositionIsUsedOnceThenTheCursorIs) {
     EXPECT_EQ(routing.PopupY(), 0);
 
     viewer.calls.clear();
-    Serve(routing, viewer, kSetPopupPos, Position(5, -1));
+    Serve(routing, viewer, kSetPopupPos, Position(0, -1));  // x = 0 alone is a set position
     Serve(routing, viewer, kContextPopup, 1);
-    EXPECT_EQ(Calls(viewer), "popup 5,-1 1 ''");
+    EXPECT_EQ(Calls(viewer), "popup 0,-1 1 ''");
 }
 
 TEST(HelpCommands, ViewerChoiceFollowsHelpTypeAndShowType) {
@@ -235,33 +235,6 @@ TEST(HelpCommands, PopupTopicsLiveInsideTheCompiledFile) {
     routing.CHMPopupTopics.clear();
     EXPECT_EQ(routing.PopupTopicsPath("C:\\A.B\\Help"), "C:\\A.B\\Help.chm::/CSHelp.txt");
     EXPECT_EQ(routing.CHMPopupTopics, "CSHelp.txt") << "an empty name is replaced for good";
-}
-
-TEST(HelpCommands, PersistedIdentifiers) {
-    struct Case {
-        const char* name;
-        bool known;
-        int value;
-    };
-    const Case helpTypes[] = {{"htWinhelp", true, htWinhelp},
-                              {"htHTMLhelp", true, htHTMLhelp},
-                              {"htMixedMode", true, htMixedMode},
-                              {"hthtmlhelp", false, 0},
-                              {"", false, 0}};
-    for (const Case& c : helpTypes) {
-        THelpType type = htMixedMode;
-        EXPECT_EQ(HelpTypeFromName(c.name, type), c.known) << c.name;
-        EXPECT_EQ(type, c.known ? c.value : htMixedMode) << c.name;
-    }
-    const Case showTypes[] = {{"stDefault", true, stDefault},
-                              {"stMain", true, stMain},
-                              {"stPopup", true, stPopup},
-                              {"stmain", false, 0}};
-    for (const Case& c : showTypes) {
-        TShowType type = stPopup;
-        EXPECT_EQ(ShowTypeFromName(c.name, type), c.known) << c.name;
-        EXPECT_EQ(type, c.known ? c.value : stPopup) << c.name;
-    }
 }
 
 }  // namespace
