@@ -1,5 +1,6 @@
 #include "components/help/helpcommands.h"
 
+#include <algorithm>
 #include <cstddef>
 
 #include "app/pathtext.h"
@@ -21,8 +22,9 @@ bool FromName(const std::string& name, const char* const (&names)[N], Enum& valu
 
 std::string LowerExtension(const std::string& fileName) {
     std::string ext = fileName.substr(pathtext::ChangeFileExt(fileName, "").size());
-    for (char& c : ext)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    std::transform(ext.begin(), ext.end(), ext.begin(), [](char c) {
+        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    });
     return ext;
 }
 
