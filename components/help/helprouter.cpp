@@ -17,6 +17,7 @@ namespace {
 constexpr char kMultipleInstances[] = "Multiple instances of THelpRouter are not allowed";
 constexpr char kUnknownValue[] = "Invalid help router property value: ";
 constexpr char kPopupFont[] = "MS Sans Serif, 8";
+// "No colour": the viewer keeps its own.
 constexpr COLORREF kDefaultColour = 0x1FFFFFFF;
 
 THelpRouter* gRouter = nullptr;
