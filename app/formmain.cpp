@@ -60,6 +60,13 @@ TFormMain::TFormMain()
     HelpContext = 8;
 
     Memo1 = std::make_unique<fw::TMemo>(Handle(), fw::TMemo::Style{});
+    MemoSearch1 = std::make_unique<TMemoSearch>();
+    MemoSearch1->SetMemo(Memo1.get());
+    MemoSearch1->ReplaceKey = 0;
+    MemoSearch1->Options = bj::frDown | bj::frFindNext;
+    MemoSearch1->PromptReplace = true;
+    MemoSearch1->ShowReplaceCount = true;
+    MemoSearch1->SetHelpContext(2);
     AddControl(Memo1.get());
     SetClientControl(Memo1.get());
     RECT client;
@@ -79,6 +86,7 @@ TFormMain::TFormMain()
 TFormMain::~TFormMain() {
     if (fw::Application.MainForm() == this) fw::Application.SetMainForm(nullptr);
     TrayIcon1.reset();
+    MemoSearch1.reset();
     if (FormMain == this) FormMain = nullptr;
 }
 
@@ -133,6 +141,7 @@ void TFormMain::BindHandlers() {
     OnActivate = [this] { FormActivate(); };
     OnClose = [this] { FormClose(); };
     Memo1->OnChange = [this] { Memo1Change(); };
+    Memo1->OnKeyDown = [this](WORD& key, unsigned shift) { Memo1KeyDown(key, shift); };
 
     MenuSave.OnClick = [this] { MenuSaveClick(); };
     MenuClearMemo.OnClick = [this] { MenuClearMemoClick(); };
@@ -142,6 +151,12 @@ void TFormMain::BindHandlers() {
     MenuHide.OnClick = [this] { TrayIcon1Click(); };
     PopUpShowBriskjot.OnClick = [this] { TrayIcon1Click(); };
     PopUpAutoSave.OnClick = [this] { PopUpAutoSaveClick(); };
+    PopUpStartWithWindows.OnClick = [this] { PopUpStartWithWindowsClick(); };
+    PopUpShowOnStartUp.OnClick = [this] { PopUpShowOnStartUpClick(); };
+    PopUpWarningOnClearMemo.OnClick = [this] { PopUpWarningOnClearMemoClick(); };
+    PopUpWarningOnClearClipboard.OnClick = [this] { PopUpWarningOnClearClipboardClick(); };
+    PopUpPrint.OnClick = [this] { PopUpPrintClick(); };
+    PopUpFindReplace.OnClick = [this] { PopUpFindReplaceClick(); };
     PopUpDefaultSizePosition.OnClick = [this] { PopUpDefaultSizePositionClick(); };
     PopUpExit.OnClick = [this] { PopUpExitClick(); };
 }

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "components/memosearch/memosearch.h"
 #include "components/tray/trayicon.h"
 #include "framework/form.h"
 #include "framework/imagelist.h"
@@ -17,6 +18,7 @@ public:
     ~TFormMain() override;
 
     std::unique_ptr<fw::TMemo> Memo1;
+    std::unique_ptr<TMemoSearch> MemoSearch1;  // after the memo: unbinds before it goes
 
     fw::TMenuItem MainMenu1Items;
     fw::TMenuItem MenuSave, MenuClearMemo, MenuClearClipboard, MenuHide, MenuHelp;
@@ -54,6 +56,18 @@ public:
 
     // Settings
     void LoadOptionsProc();
+    void SaveSettingsProc();
+    void PopUpStartWithWindowsClick();
+    void PopUpShowOnStartUpClick();
+    void PopUpWarningOnClearMemoClick();
+    void PopUpWarningOnClearClipboardClick();
+
+    // Keys, time stamp, printing, Find
+    void Memo1KeyDown(WORD& key, unsigned shift);
+    void PopUpPrintClick();
+    void PopUpFindReplaceClick();
+    // Ctrl+F opens the Find dialog only while there is text to search.
+    void SetSearchKeyFromMemo();
 
     // The note
     void MenuSaveClick();
@@ -76,6 +90,11 @@ private:
     // "H&ome Site" and "E&xit", disabled while a warning is open.
     void SetGuardedItemsEnabled(bool enabled);
 };
+
+// True while the key is held down.
+bool KeyIsDown(int virtualKey);
+// True when the file exists and cannot be opened for reading without sharing.
+bool FileIsLocked(const std::string& fileName);
 
 // Sends WM_CLOSE to this program's own top-level "Find" dialog, if one is open;
 // windows of that title that belong to other programs are left alone.

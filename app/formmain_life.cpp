@@ -75,18 +75,11 @@ void TFormMain::PopUpExitClick() {
 }
 
 void TFormMain::FormClose() {
+    SaveSettingsProc();
     notefile::ResetAttributes(NoteFilePath);
     FileNotSavedOnExitProc();
     fw::Application.HelpCommand(HELP_QUIT, 0);
     fw::Application.Terminate();
-}
-
-void TFormMain::LoadOptionsProc() {
-    // Until settings are stored, every start is a first run: default place.
-    DefaultSizePositionProc();
-    const bool hasText = !Memo1->Empty();
-    PopUpFindReplace.SetEnabled(hasText);
-    PopUpPrint.SetEnabled(hasText);
 }
 
 void CloseOwnFindDialog() {

@@ -56,6 +56,7 @@ void TFormMain::Memo1Change() {
     if (!hasText) CloseOwnFindDialog();
     PopUpFindReplace.SetEnabled(hasText);
     PopUpPrint.SetEnabled(hasText);
+    SetSearchKeyFromMemo();
 }
 
 void TFormMain::PopUpAutoSaveClick() {
@@ -67,6 +68,7 @@ void TFormMain::PopUpAutoSaveClick() {
         fw::Application.MessageBox(kAutoSaveText, kAutoSaveSubject, MB_OK | MB_ICONASTERISK);
         if (WindowHidden()) Show();
     }
+    SaveSettingsProc();
 }
 
 void TFormMain::FileNotSavedOnExitProc() {

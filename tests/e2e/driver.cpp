@@ -49,6 +49,10 @@ Sandbox::~Sandbox() {
     RemoveDirectoryA(folder_.c_str());
 }
 
+void Sandbox::WriteSettings(const std::string& lines) const {
+    WriteFile(Path("BriskJot.ini"), "[Settings]\r\n" + lines);
+}
+
 Process::Process(const std::string& exe) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;

@@ -19,6 +19,8 @@ public:
     const std::string& Folder() const { return folder_; }
     std::string Path(const std::string& name) const { return folder_ + name; }
     std::string Exe() const { return Path("BriskJot.exe"); }
+    // BriskJot.ini with [Settings] and the given "Key=Value\r\n" lines.
+    void WriteSettings(const std::string& lines) const;
 
 private:
     std::string folder_;

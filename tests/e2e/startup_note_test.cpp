@@ -10,6 +10,8 @@ namespace {
 using driver::Process;
 using driver::Sandbox;
 
+constexpr char kAutoSaveOn[] = "AutoSave Memo=1\r\n";
+
 TEST(StartUp, ASecondStartEndsAtOnceAndLeavesTheFirstAlone) {
     Sandbox sandbox;
     Process first(sandbox.Exe());
@@ -42,6 +44,7 @@ TEST(StartUp, NoTaskbarButtonAtAnyTime) {
 
 TEST(NoteFile, OddLineBreaksLoadAndAreSavedBackWithCrLf) {
     Sandbox sandbox;
+    sandbox.WriteSettings(kAutoSaveOn);
     driver::WriteFile(sandbox.Path("BriskJot.txt"), "one\ntwo\rthree");
     Process program(sandbox.Exe());
     ASSERT_TRUE(program.MainWindow());
@@ -56,6 +59,7 @@ TEST(NoteFile, OddLineBreaksLoadAndAreSavedBackWithCrLf) {
 
 TEST(NoteFile, AReadOnlyHiddenNoteLoadsAndIsWritableAfterwards) {
     Sandbox sandbox;
+    sandbox.WriteSettings(kAutoSaveOn);
     const std::string note = sandbox.Path("BriskJot.txt");
     driver::WriteFile(note, "protected");
     SetFileAttributesA(note.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
@@ -69,6 +73,7 @@ TEST(NoteFile, AReadOnlyHiddenNoteLoadsAndIsWritableAfterwards) {
 
 TEST(NoteFile, AutoSaveWritesEveryRealKeystroke) {
     Sandbox sandbox;
+    sandbox.WriteSettings(kAutoSaveOn);
     const std::string note = sandbox.Path("BriskJot.txt");
     Process program(sandbox.Exe());
     HWND window = program.MainWindow();
@@ -91,7 +96,7 @@ TEST(NoteFile, ExitWithUnsavedTextAsksAndSavesOnYesOnly) {
         Process program(sandbox.Exe());
         HWND window = program.MainWindow();
         ASSERT_TRUE(window);
-        driver::Command(window, cmd::PopUpAutoSave);  // AutoSave off
+        // A first run: AutoSave is off.
         PostMessageA(program.Memo(), WM_CHAR, '+', 0);
         ASSERT_TRUE(driver::WaitFor([&] { return driver::WindowText(program.Memo()) == "+on disk"; }));
         Sleep(100);

@@ -10,6 +10,12 @@
 
 namespace harness {
 
+// No real box may ever wait for a click during the tests.
+int UnexpectedBox(HWND, const std::string& text, const std::string& caption, UINT) {
+    ADD_FAILURE() << "unscripted message box: " << caption << ": " << text;
+    return IDCANCEL;
+}
+
 MessageBoxScript::MessageBoxScript() {
     fw::SetMessageBoxHook([this](HWND, const std::string& text, const std::string& caption,
                                  UINT flags) {
@@ -26,7 +32,7 @@ MessageBoxScript::MessageBoxScript() {
 }
 
 MessageBoxScript::~MessageBoxScript() {
-    fw::SetMessageBoxHook(nullptr);
+    fw::SetMessageBoxHook(&UnexpectedBox);
     EXPECT_TRUE(answers_.empty()) << answers_.size() << " scripted answers were not used";
 }
 
@@ -55,6 +61,7 @@ bool WaitFor(const std::function<bool()>& condition, int timeoutMs) {
 
 std::string ExeFolder() { return notefile::ExeFolder(); }
 std::string NotePath() { return ExeFolder() + "BriskJot.txt"; }
+std::string SettingsPath() { return ExeFolder() + "BriskJot.ini"; }
 
 std::string ReadFile(const std::string& path) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
@@ -83,7 +90,9 @@ void RemoveFile(const std::string& path) {
     DeleteFileA(path.c_str());
 }
 
-Program::Program(bool withAbout) {
+Program::Program(bool withAbout, const std::string& settingsLines) {
+    RemoveFile(SettingsPath());
+    if (!settingsLines.empty()) WriteFile(SettingsPath(), "[Settings]\r\n" + settingsLines);
     fw::Application.Reset();
     main_ = std::make_unique<TFormMain>();
     if (withAbout) about_ = std::make_unique<TFormAbout>();
@@ -103,5 +112,6 @@ int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
     fw::Application.Title = "BriskJot";
     fw::Application.Initialize(GetModuleHandleA(nullptr));
+    fw::SetMessageBoxHook(&harness::UnexpectedBox);
     return RUN_ALL_TESTS();
 }

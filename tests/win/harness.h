@@ -36,6 +36,9 @@ private:
     std::vector<ShownBox> shown_;
 };
 
+// The default answer of the tests: a box nobody scripted fails the test.
+int UnexpectedBox(HWND owner, const std::string& text, const std::string& caption, UINT flags);
+
 void Pump(int milliseconds = 0);
 bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 3000);
 
@@ -45,10 +48,16 @@ std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);
 void RemoveFile(const std::string& path);
 
-// The program's two windows, created as at start-up and torn down after.
+// Settings most tests start from: AutoSave on, everything else as on a first run.
+inline constexpr char kAutoSaveOn[] = "AutoSave Memo=1\r\n";
+std::string SettingsPath();
+
+// The program's two windows, created as at start-up and torn down after. The
+// settings file is written from settingsLines first ("Key=Value\r\n" lines of
+// [Settings]); empty lines mean no file at all, a first run.
 class Program {
 public:
-    explicit Program(bool withAbout = true);
+    explicit Program(bool withAbout = true, const std::string& settingsLines = kAutoSaveOn);
     ~Program();
     TFormMain& Main() { return *main_; }
 

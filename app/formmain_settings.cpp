@@ -1,0 +1,102 @@
+// Options and the window's place, kept in BriskJot.ini and the Run value.
+#include "app/formmain.h"
+#include "app/settingsrules.h"
+#include "app/settingsstore.h"
+#include "framework/application.h"
+
+namespace {
+
+constexpr char kStartWithWindowsSubject[] = "Start With Windows";
+constexpr char kRunValueFailedText[] =
+    "BriskJot could not register itself to start with Windows: the registry did not accept "
+    "the entry, so the option stays off.";
+
+// The main window as the settings rules see it.
+class FormPlacement : public bj::IWindowPlacement {
+public:
+    explicit FormPlacement(TFormMain& form) : form_(form) {}
+    bj::Geometry Current() const override {
+        return {form_.Left(), form_.Top(), form_.Width(), form_.Height()};
+    }
+    void SetLeft(std::int32_t left) override { form_.SetLeft(left); }
+    void SetTop(std::int32_t top) override { form_.SetTop(top); }
+    void SetWidth(std::int32_t width) override { form_.SetWidth(width); }
+    void SetHeight(std::int32_t height) override { form_.SetHeight(height); }
+    void DefaultSizePosition() override { form_.DefaultSizePositionProc(); }
+
+private:
+    TFormMain& form_;
+};
+
+bj::ScreenSize Screen() { return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
+
+}  // namespace
+
+void TFormMain::LoadOptionsProc() {
+    if (settingsstore::RunValueExists()) {
+        PopUpStartWithWindows.SetChecked(true);
+        // Names the present path again; should the registry refuse, the older entry stays.
+        settingsstore::WriteRunValue(fw::Application.ExeName());
+    }
+
+    settingsstore::IniProfile profile(settingsstore::SettingsFilePath());
+    FormPlacement placement(*this);
+    // A file that cannot be written (a read-only medium) is passed over: the repaired
+    // values hold for this run.
+    const bj::LoadedSettings loaded = bj::LoadSettings(profile, placement, Screen());
+    profile.Flush();
+    PopUpAutoSave.SetChecked(loaded.options.autoSaveMemo);
+    PopUpShowOnStartUp.SetChecked(loaded.options.showOnStartUp);
+    PopUpStartWithWindows.SetChecked(loaded.options.startWithWindows);
+    PopUpWarningOnClearClipboard.SetChecked(loaded.options.warningOnClearClipboard);
+    PopUpWarningOnClearMemo.SetChecked(loaded.options.warningOnClearMemo);
+
+    const bool hasText = !Memo1->Empty();
+    PopUpFindReplace.SetEnabled(hasText);
+    PopUpPrint.SetEnabled(hasText);
+    SetSearchKeyFromMemo();
+}
+
+void TFormMain::SaveSettingsProc() {
+    const std::string path = settingsstore::SettingsFilePath();
+    settingsstore::LiftReadOnly(path);
+    settingsstore::IniProfile profile(path);
+    bj::OptionFlags options;
+    options.autoSaveMemo = PopUpAutoSave.Checked();
+    options.showOnStartUp = PopUpShowOnStartUp.Checked();
+    options.startWithWindows = PopUpStartWithWindows.Checked();
+    options.warningOnClearClipboard = PopUpWarningOnClearClipboard.Checked();
+    options.warningOnClearMemo = PopUpWarningOnClearMemo.Checked();
+    // A failed write never ends the program: the options keep their values for this run.
+    bj::SaveSettings(profile, options, {Left(), Top(), Width(), Height()});
+    profile.Flush();
+}
+
+void TFormMain::PopUpStartWithWindowsClick() {
+    if (!PopUpStartWithWindows.Checked()) {
+        if (settingsstore::WriteRunValue(fw::Application.ExeName()))
+            PopUpStartWithWindows.SetChecked(true);
+        else
+            fw::Application.MessageBox(kRunValueFailedText, kStartWithWindowsSubject,
+                                       MB_OK | MB_ICONEXCLAMATION);
+    } else {
+        settingsstore::DeleteRunValue();
+        PopUpStartWithWindows.SetChecked(false);
+    }
+    SaveSettingsProc();
+}
+
+void TFormMain::PopUpShowOnStartUpClick() {
+    PopUpShowOnStartUp.SetChecked(!PopUpShowOnStartUp.Checked());
+    SaveSettingsProc();
+}
+
+void TFormMain::PopUpWarningOnClearMemoClick() {
+    PopUpWarningOnClearMemo.SetChecked(!PopUpWarningOnClearMemo.Checked());
+    SaveSettingsProc();
+}
+
+void TFormMain::PopUpWarningOnClearClipboardClick() {
+    PopUpWarningOnClearClipboard.SetChecked(!PopUpWarningOnClearClipboard.Checked());
+    SaveSettingsProc();
+}
