@@ -156,6 +156,10 @@ void TFormMain::BindHandlers() {
     PopUpWarningOnClearMemo.OnClick = [this] { PopUpWarningOnClearMemoClick(); };
     PopUpWarningOnClearClipboard.OnClick = [this] { PopUpWarningOnClearClipboardClick(); };
     PopUpPrint.OnClick = [this] { PopUpPrintClick(); };
+    MenuAbout.OnClick = [this] { PopUpAboutClick(); };
+    PopUpAbout.OnClick = [this] { PopUpAboutClick(); };
+    PopUpHomeSite.OnClick = [this] { PopUpHomeSiteClick(); };
+    PopUpDonate.OnClick = [this] { PopUpDonateClick(); };
     PopUpFindReplace.OnClick = [this] { PopUpFindReplaceClick(); };
     PopUpDefaultSizePosition.OnClick = [this] { PopUpDefaultSizePositionClick(); };
     PopUpExit.OnClick = [this] { PopUpExitClick(); };

@@ -62,6 +62,11 @@ public:
     void PopUpWarningOnClearMemoClick();
     void PopUpWarningOnClearClipboardClick();
 
+    // About box and web links
+    void PopUpAboutClick();
+    void PopUpHomeSiteClick();
+    void PopUpDonateClick();
+
     // Keys, time stamp, printing, Find
     void Memo1KeyDown(WORD& key, unsigned shift);
     void PopUpPrintClick();
