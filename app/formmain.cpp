@@ -76,7 +76,12 @@ TFormMain::TFormMain()
     ImageList1.LoadStrip("IMAGELIST1");
     PopupMenu1.Build(&ImageList1);
     CreateTrayIcon();
+    HelpRouter1 = std::make_unique<THelpRouter>(this);
+    HelpRouter1->OnHelp = [this](unsigned command, std::uintptr_t data, bool& callHelp) {
+        return HelpRouter1Help(command, data, callHelp);
+    };
     TimerClipboardChange.SetEnabled(true);
+    LoadPersistedData();
 
     if (!fw::Application.MainForm()) fw::Application.SetMainForm(this);
     BindHandlers();
@@ -87,6 +92,7 @@ TFormMain::~TFormMain() {
     if (fw::Application.MainForm() == this) fw::Application.SetMainForm(nullptr);
     TrayIcon1.reset();
     MemoSearch1.reset();
+    HelpRouter1.reset();
     if (FormMain == this) FormMain = nullptr;
 }
 
@@ -156,6 +162,8 @@ void TFormMain::BindHandlers() {
     PopUpWarningOnClearMemo.OnClick = [this] { PopUpWarningOnClearMemoClick(); };
     PopUpWarningOnClearClipboard.OnClick = [this] { PopUpWarningOnClearClipboardClick(); };
     PopUpPrint.OnClick = [this] { PopUpPrintClick(); };
+    MenuHelpTopics.OnClick = [this] { PopUpHelp_OptionsClick(); };
+    PopUpHelp_Options.OnClick = [this] { PopUpHelp_OptionsClick(); };
     MenuAbout.OnClick = [this] { PopUpAboutClick(); };
     PopUpAbout.OnClick = [this] { PopUpAboutClick(); };
     PopUpHomeSite.OnClick = [this] { PopUpHomeSiteClick(); };

@@ -4,7 +4,10 @@
 
 #include <memory>
 
+#include "components/help/contextmap.h"
+#include "components/help/helprouter.h"
 #include "components/memosearch/memosearch.h"
+#include "components/storage/filestore.h"
 #include "components/tray/trayicon.h"
 #include "framework/form.h"
 #include "framework/imagelist.h"
@@ -35,7 +38,10 @@ public:
 
     fw::TImageList ImageList1;
     std::unique_ptr<TTrayIcon> TrayIcon1;
+    THelpContextMap HelpContextMap1;
+    std::unique_ptr<THelpRouter> HelpRouter1;
     fw::TTimer TimerClipboardChange;
+    TFileStore FileStore1;
 
     // Life cycle
     void FormCreate();
@@ -61,6 +67,11 @@ public:
     void PopUpShowOnStartUpClick();
     void PopUpWarningOnClearMemoClick();
     void PopUpWarningOnClearClipboardClick();
+
+    // Help
+    void EnsureHelpFile();
+    bool HelpRouter1Help(unsigned command, std::uintptr_t data, bool& callHelp);
+    void PopUpHelp_OptionsClick();
 
     // About box and web links
     void PopUpAboutClick();
@@ -89,12 +100,16 @@ public:
 
 private:
     void BuildMenus();
+    void LoadPersistedData();
     void CreateTrayIcon();
     void BindHandlers();
     void SetNoteImage(int index);
     // "H&ome Site" and "E&xit", disabled while a warning is open.
     void SetGuardedItemsEnabled(bool enabled);
 };
+
+// Gives fileName the exe's last-write time; false when that could not be done.
+bool SetFileDateFromExe(const std::string& fileName);
 
 // True while the key is held down.
 bool KeyIsDown(int virtualKey);

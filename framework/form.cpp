@@ -80,6 +80,23 @@ void TForm::SetWindowStateNormal() {
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_FRAMECHANGED);
 }
 
+void TForm::HelpRequested(const HELPINFO& info) {
+    if (info.iContextType == HELPINFO_MENUITEM) {
+        const TMenuItem* item = TMenuItem::FindByCommand(static_cast<UINT>(info.iCtrlId));
+        int number = item ? item->EffectiveHelpContext() : 0;
+        if (number == 0 && item && item->InPopupMenu()) {
+            // A pop-up item without a number of its own: the active form's, if any.
+            if (GetActiveWindow() != Handle()) return;
+            number = HelpContext;
+        }
+        Application.HelpContext(static_cast<unsigned>(number));
+        return;
+    }
+    const TControl* control = FindControl(static_cast<HWND>(info.hItemHandle));
+    const int number = control && control->HelpContext ? control->HelpContext : HelpContext;
+    if (number) Application.HelpContext(static_cast<unsigned>(number));
+}
+
 TControl* TForm::FindControl(HWND hwnd) const {
     for (TControl* control : controls_)
         if (control->Handle() == hwnd) return control;
@@ -128,6 +145,9 @@ LRESULT TForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE:
             Close();
             return 0;
+        case WM_HELP:
+            HelpRequested(*reinterpret_cast<const HELPINFO*>(lParam));
+            return TRUE;
         default:
             break;
     }

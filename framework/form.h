@@ -58,6 +58,8 @@ public:
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    // F1: asks for the help number of the control or menu item it was pressed on.
+    virtual void HelpRequested(const HELPINFO& info);
     TControl* FindControl(HWND hwnd) const;
 
 private:

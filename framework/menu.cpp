@@ -32,7 +32,22 @@ void TMenuItem::Click() {
     if (enabled_ && OnClick) OnClick();
 }
 
-void TMenuItem::Add(TMenuItem& child) { items_.push_back(&child); }
+void TMenuItem::Add(TMenuItem& child) {
+    items_.push_back(&child);
+    child.parentItem_ = this;
+}
+
+int TMenuItem::EffectiveHelpContext() const {
+    for (const TMenuItem* item = this; item; item = item->parentItem_)
+        if (item->helpContext_) return item->helpContext_;
+    return 0;
+}
+
+bool TMenuItem::InPopupMenu() const {
+    const TMenuItem* root = this;
+    while (root->parentItem_) root = root->parentItem_;
+    return root->popupRoot_;
+}
 
 void TMenuItem::SetCaption(const std::string& caption) {
     caption_ = caption;
@@ -134,6 +149,7 @@ HMENU TMainMenu::CreateBar() {
 }
 
 void TPopupMenu::Build(TImageList* images) {
+    root_.popupRoot_ = true;
     menu_.reset(CreatePopupMenu());
     root_.BuildInto(menu_.get(), images);
 }

@@ -39,6 +39,10 @@ public:
     int ImageIndex() const { return imageIndex_; }
     void SetImageIndex(int index);
     int HelpContext() const { return helpContext_; }
+    // The item's own help number, else the nearest enclosing item's; 0 when none has one.
+    int EffectiveHelpContext() const;
+    // Whether the item belongs to a pop-up menu rather than a menu bar.
+    bool InPopupMenu() const;
     bool IsSeparator() const { return caption_ == "-"; }
 
     std::string Hint;
@@ -57,6 +61,7 @@ public:
     static bool DrawImage(const DRAWITEMSTRUCT& draw);
 
 private:
+    friend class TPopupMenu;
     void Attach(HMENU parent) { parent_ = parent; }
     void ApplyImage();
 
@@ -69,6 +74,8 @@ private:
     bool visible_ = true;
     int imageIndex_ = -1;
     HMENU parent_ = nullptr;
+    TMenuItem* parentItem_ = nullptr;
+    bool popupRoot_ = false;
     TImageList* images_ = nullptr;
     HMENU subMenu_ = nullptr;  // owned by the parent menu
     std::vector<TMenuItem*> items_;
