@@ -98,6 +98,9 @@ public:
     void MenuClearClipboardClick();
     void TimerClipboardChangeTimer();
 
+protected:
+    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
 private:
     void BuildMenus();
     void LoadPersistedData();

@@ -71,6 +71,13 @@ void TFormMain::PopUpAutoSaveClick() {
     SaveSettingsProc();
 }
 
+LRESULT TFormMain::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    // Windows is logging off or shutting down and will end us without a close: the unsaved
+    // text goes to disk first, through the same safe save.
+    if (msg == WM_ENDSESSION && wParam && !TextSaved) MenuSaveClick();
+    return fw::TForm::WndProc(msg, wParam, lParam);
+}
+
 void TFormMain::FileNotSavedOnExitProc() {
     if (!MenuSave.Enabled()) return;
     const int answer = fw::Application.MessageBox(kSaveOnExitText, kSaveOnExitSubject,

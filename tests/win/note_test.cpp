@@ -229,3 +229,21 @@ TEST_F(NoteTest, NotesOfSeveralMegabytesLoadEditAndSaveWhole) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(NoteTest, SessionEndConsentsAndSavesUnsavedText) {
+    harness::WriteFile(harness::NotePath(), "before");
+    Program program;
+    TFormMain& form = program.Main();
+    form.PopUpAutoSaveClick();  // AutoSave off
+    Type(form, "typed just before shutdown ");
+    EXPECT_EQ(SendMessageA(form.TrayIcon1->WindowHandle(), WM_QUERYENDSESSION, 0, 0), 1);
+    SendMessageA(form.Handle(), WM_ENDSESSION, FALSE, 0);  // cancelled: nothing happens
+    EXPECT_EQ(harness::ReadFile(harness::NotePath()), "before");
+    SendMessageA(form.Handle(), WM_ENDSESSION, TRUE, 0);
+    EXPECT_EQ(harness::ReadFile(harness::NotePath()), form.Memo1->Text());
+    EXPECT_TRUE(TextSaved);
+}
+
+}  // namespace
