@@ -3,27 +3,332 @@
 #include "app/formmain.h"
 #include "app/forms.h"
 #include "framework/application.h"
+#include "framework/barrier.h"
+#include "framework/shell.h"
 
 TFormAbout* FormAbout = nullptr;
+
+namespace {
+
+constexpr char kKeyHookProperty[] = "BriskJot.AboutKeys";
+constexpr char kAboutCaption[] = "About ";
+constexpr char kProductLine[] = "Autosaving notepad for Windows 9x/Me/NT4/XP/Vista/7-10";
+constexpr char kVersionPrefix[] = "Version: ";
+constexpr char kCopyright1[] = "Copyright \xA9 2004-2026 Lumen Workshop.";
+constexpr char kCopyright2[] = "All rights reserved.";
+constexpr char kF1ForHelp[] = "F1 for Help";
+constexpr char kOkCaption[] = "&OK";
+constexpr char kOkHint[] = "Close";
+constexpr char kFreeware[] = "This program is freeware.";
+constexpr char kDonation[] =
+    "If you like this program and find it useful, please consider making a donation to support "
+    "its development and to sustain its improvement. Find details in the program's Help file.";
+constexpr char kClickToGoTo[] = "Click to go to";
+constexpr char kLinkCaption[] = "Lumen Workshop Web Site";
+constexpr char kLinkHint[] = "Click to connect to Lumen Workshop Web Site";
+
+constexpr char kDescription[] =
+    "BriskJot is a small notepad that waits in the notification area of the taskbar. Its "
+    "window stays on top of the others just above the tray, so a phone number, an address or a "
+    "passing thought is written down in a moment, and with AutoSave every note is kept as you "
+    "type, without ever giving a save command.";
+constexpr char kIsFreeware[] = " is freeware.";
+constexpr char kDisclaimer[] =
+    "DISCLAIMER: This program (hereinafter referred to as the \"SOFTWARE\"), is provided \"as "
+    "is\" and without warranty of any kind, either express or implied. In no event shall Lumen "
+    "Workshop or anyone else who has been involved in the creation or delivery of the SOFTWARE "
+    "be liable for any damages whatsoever arising out of the use of or inability to use the "
+    "SOFTWARE.";
+constexpr char kParagraphBreak[] = "\r\n\r\n";
+
+constexpr char kWebConnectText[] =
+    "To connect to Lumen Workshop Web Site you need to have an active Internet connection. The "
+    "program will load your default web browser automatically. Do you wish to continue?";
+constexpr char kWebConnectSubject[] = "Web Connect Query";
+constexpr char kBrowserErrorText[] =
+    "Error opening web browser - check that your browser has been properly installed and "
+    "configured.";
+constexpr char kBrowserErrorSubject[] = "Error Opening Web Browser";
+
+constexpr COLORREF kNavy = RGB(0, 0, 128);
+constexpr COLORREF kTransparentArt = RGB(255, 0, 255);
+constexpr int kClientWidth = 472;
+constexpr int kClientHeight = 283;
+// Far outside the form: never seen, only there to hold the focus.
+constexpr int kOffFormLeft = -31072;
+
+// Puts the link's menu items and Ctrl+F back on every way out of the web link,
+// a failure included.
+class TWebLinkItemsRestore {
+public:
+    TWebLinkItemsRestore() {
+        FormMain->PopUpHomeSite.SetEnabled(false);
+        FormMain->PopUpExit.SetEnabled(false);
+        FormMain->PopUpFindReplace.SetEnabled(false);
+        FormMain->MemoSearch1->SearchKey = 0;
+    }
+    ~TWebLinkItemsRestore() {
+        FormMain->PopUpHomeSite.SetEnabled(true);
+        FormMain->PopUpExit.SetEnabled(true);
+        if (!FormMain->Memo1->Empty()) {
+            FormMain->PopUpFindReplace.SetEnabled(true);
+            FormMain->MemoSearch1->SearchKey = bj::kShortCutCtrlF;
+        }
+    }
+    TWebLinkItemsRestore(const TWebLinkItemsRestore&) = delete;
+    TWebLinkItemsRestore& operator=(const TWebLinkItemsRestore&) = delete;
+};
+
+}  // namespace
 
 TFormAbout::TFormAbout() {
     FormAbout = this;
     fw::TForm::Style style;
-    style.caption = "About " + fw::Application.Title;
+    style.caption = kAboutCaption + fw::Application.Title;
     style.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
-    style.exStyle = WS_EX_DLGMODALFRAME;
-    style.clientWidth = 472;
-    style.clientHeight = 283;
+    // Topmost like the main window, or the box would open behind it.
+    style.exStyle = WS_EX_DLGMODALFRAME | WS_EX_TOPMOST;
+    style.clientWidth = kClientWidth;
+    style.clientHeight = kClientHeight;
     CreateForm(style);
     HelpContext = 2;
+    OnClose = [this] { EndModal(); };
+    CreateControls();
     FormCreate();
 }
 
 TFormAbout::~TFormAbout() {
     if (FormAbout == this) FormAbout = nullptr;
+    EndModal();
+    for (const auto& hook : keyHooks_) {
+        if (!IsWindow(hook->hwnd)) continue;
+        SetWindowLongPtrA(hook->hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(hook->original));
+        RemovePropA(hook->hwnd, kKeyHookProperty);
+    }
+    // The windows go before the control objects, so no message finds one half-destroyed.
+    DestroyHandle();
+}
+
+void TFormAbout::CreateControls() {
+    const HWND form = Handle();
+    const about::TFontSpec plain;
+    const about::TFontSpec bold{-11, true, false};
+
+    ImageIcon = std::make_unique<about::TAboutPicture>(form, 10, 10, 32, 32);
+    ImageIcon->LoadIcon("MAINICON");
+    Label1 = std::make_unique<about::TAboutLabel>(form, 53, 10, 0, 0, fw::Application.Title, bold);
+    Label2 = std::make_unique<about::TAboutLabel>(form, 53, 24, 290, 15, kProductLine,
+                                                  about::TFontSpec{-12, false, false});
+    Label3 = std::make_unique<about::TAboutLabel>(form, 53, 38, 290, 13, kVersionPrefix, plain);
+    Label4 = std::make_unique<about::TAboutLabel>(form, 53, 52, 0, 0, kCopyright1, plain);
+    Label5 = std::make_unique<about::TAboutLabel>(form, 53, 66, 0, 0, kCopyright2, plain);
+    LabelF1 = std::make_unique<about::TAboutLabel>(form, 12, 52, 30, 26, kF1ForHelp, plain,
+                                                   RGB(0, 0, 0), true);
+    EnableWindow(LabelF1->Handle(), FALSE);
+    ImageArtwork = std::make_unique<about::TAboutPicture>(form, 352, 7, 118, 105);
+    ImageArtwork->LoadBitmap("ABOUTART", kTransparentArt);
+    SpeedButtonOK =
+        std::make_unique<about::TAboutButton>(form, 291, 80, 180, 28, kOkCaption, true, false);
+    SpeedButtonOK->SetHint(kOkHint);
+    SpeedButtonOK->OnClick = [this] { SpeedButtonOKClick(); };
+    Label6 = std::make_unique<about::TAboutLabel>(form, 53, 88, 0, 0, kFreeware, bold, kNavy);
+    Memo1 = std::make_unique<about::TAboutField>(form, 0, 113, 473, 72, COLOR_INFOBK);
+    Label7 =
+        std::make_unique<about::TAboutLabel>(form, 10, 196, 453, 39, kDonation, bold, kNavy, true);
+    Label8 = std::make_unique<about::TAboutLabel>(form, 10, 253, 0, 0, kClickToGoTo, plain);
+
+    URLLabel1 = std::make_unique<links::TURLLabel>(form, 80, 253, kLinkCaption);
+    URLLabel1->SetLabelType(links::hmCUSTOM);
+    URLLabel1->SetAllowDown(true);
+    links::TLabelFont linkFont;
+    linkFont.Height = -12;
+    linkFont.Color = links::TURLLabel::kDefaultColStd;
+    linkFont.Style = links::fsBold | links::fsUnderline;
+    // After the type: the type alone would have made the link plain.
+    URLLabel1->SetFont(linkFont);
+    URLLabel1->SetHint(kLinkHint);
+    URLLabel1->OnClick = [this] { URLLabel1Click(); };
+
+    ButtonFocus = std::make_unique<about::TAboutButton>(form, kOffFormLeft, 72, 75, 17,
+                                                        "ButtonFocus", false, true);
+
+    for (fw::TControl* control :
+         {static_cast<fw::TControl*>(ImageIcon.get()), static_cast<fw::TControl*>(Label1.get()),
+          static_cast<fw::TControl*>(Label2.get()), static_cast<fw::TControl*>(Label3.get()),
+          static_cast<fw::TControl*>(Label4.get()), static_cast<fw::TControl*>(Label5.get()),
+          static_cast<fw::TControl*>(LabelF1.get()), static_cast<fw::TControl*>(ImageArtwork.get()),
+          static_cast<fw::TControl*>(SpeedButtonOK.get()), static_cast<fw::TControl*>(Label6.get()),
+          static_cast<fw::TControl*>(Memo1.get()), static_cast<fw::TControl*>(Label7.get()),
+          static_cast<fw::TControl*>(Label8.get()), static_cast<fw::TControl*>(URLLabel1.get()),
+          static_cast<fw::TControl*>(ButtonFocus.get())})
+        AddControl(control);
+    for (HWND control : {Memo1->Handle(), SpeedButtonOK->Handle(), ButtonFocus->Handle()})
+        PreviewKeys(control);
+
+    Memo1->SetText(kDescription + std::string(kParagraphBreak) + fw::Application.Title +
+                   kIsFreeware + kParagraphBreak + kDisclaimer);
 }
 
 void TFormAbout::FormCreate() {
     FormMain->LoadOptionsProc();
     if (FormMain->PopUpShowOnStartUp.Checked()) FormMain->Show();
+}
+
+void TFormAbout::LoadAboutBoxProc() {
+    Label3->SetCaption(kVersionPrefix + ProgVersion1.FourDigitVersion());
+}
+
+void TFormAbout::SpeedButtonOKClick() {
+    Close();
+}
+
+void TFormAbout::FormKeyPress(char& key) {
+    if (key == VK_ESCAPE) {
+        key = 0;
+        Close();
+    }
+}
+
+void TFormAbout::Memo1Enter() {
+    SetFocus(ButtonFocus->Handle());
+}
+
+void TFormAbout::URLLabel1Click() {
+    CloseOwnFindDialog();
+    TWebLinkItemsRestore restore;
+    // ShellExecuteA returns more than 32 on success; 32 itself is one of its errors.
+    INT_PTR browserResult = 33;
+    const int answer =
+        fw::Application.MessageBox(kWebConnectText, kWebConnectSubject, MB_YESNO | MB_ICONQUESTION);
+    if (answer != IDNO) {
+        HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
+        browserResult = fw::ShellExecute(Handle(), "", kHomeSiteUrl, SW_SHOWNORMAL);
+        SetCursor(previous ? previous : LoadCursor(nullptr, IDC_ARROW));
+        Close();
+    }
+    if (browserResult <= 32)
+        fw::Application.MessageBox(kBrowserErrorText, kBrowserErrorSubject,
+                                   MB_OK | MB_ICONEXCLAMATION);
+}
+
+void TFormAbout::ShowModal() {
+    if (modal_) return;
+    HWND owner = FormMain ? FormMain->Handle() : nullptr;
+    HWND previous = GetActiveWindow();
+    CenterOnScreen();
+    modal_ = true;
+    if (owner && IsWindowEnabled(owner)) {
+        EnableWindow(owner, FALSE);
+        disabledOwner_ = owner;
+    }
+    Show();
+    SetForegroundWindow(Handle());
+    // Close() clears modal_ and hides the box, from whatever handler runs it.
+    MSG msg;
+    while (modal_ && Visible() && !fw::Application.Terminated()) {
+        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        if (got == 0 || got == -1) {
+            PostQuitMessage(got == 0 ? static_cast<int>(msg.wParam) : 0);  // for the main loop
+            break;
+        }
+        HWND dialog = fw::Application.ModelessDialog();
+        if (dialog && IsWindow(dialog) && IsDialogMessageA(dialog, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    EndModal();
+    if (Visible()) Hide();
+    if (previous && previous != Handle() && IsWindow(previous) && IsWindowVisible(previous) &&
+        IsWindowEnabled(previous))
+        SetActiveWindow(previous);
+}
+
+void TFormAbout::EndModal() {
+    modal_ = false;
+    // Enabled before the box hides, so Windows gives the activation back to our window.
+    if (disabledOwner_) {
+        if (IsWindow(disabledOwner_)) EnableWindow(disabledOwner_, TRUE);
+        disabledOwner_ = nullptr;
+    }
+    // Wakes a modal loop that waits for its next message.
+    if (Handle()) PostMessageA(Handle(), WM_NULL, 0, 0);
+}
+
+void TFormAbout::CenterOnScreen() {
+    const RECT bounds = Bounds();
+    const int width = bounds.right - bounds.left;
+    const int height = bounds.bottom - bounds.top;
+    SetWindowPos(Handle(), nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                 (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TFormAbout::PreviewKeys(HWND control) {
+    auto hook = std::make_unique<TKeyHook>(TKeyHook{this, control, nullptr});
+    SetPropA(control, kKeyHookProperty, hook.get());
+    hook->original = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+        control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TFormAbout::ControlProc)));
+    keyHooks_.push_back(std::move(hook));
+}
+
+LRESULT CALLBACK TFormAbout::ControlProc(HWND hwnd, UINT msg, WPARAM wParam,
+                                         LPARAM lParam) noexcept {
+    auto* hook = static_cast<TKeyHook*>(GetPropA(hwnd, kKeyHookProperty));
+    if (!hook) return DefWindowProcA(hwnd, msg, wParam, lParam);
+    return fw::Guarded(LRESULT(0),
+                       [&] { return hook->form->ControlMessage(*hook, msg, wParam, lParam); });
+}
+
+LRESULT TFormAbout::ControlMessage(const TKeyHook& hook, UINT msg, WPARAM wParam, LPARAM lParam) {
+    const HWND hwnd = hook.hwnd;
+    const WNDPROC original = hook.original;
+    const bool inMemo = Memo1 && hwnd == Memo1->Handle();
+    switch (msg) {
+        case WM_CHAR: {
+            char key = static_cast<char>(wParam);
+            FormKeyPress(key);
+            if (key == 0) return 0;
+            break;
+        }
+        case WM_SETFOCUS:
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+            // The field is only read: no caret, no selection; its scroll bar still works.
+            if (inMemo) {
+                Memo1Enter();
+                return 0;
+            }
+            break;
+        case WM_CONTEXTMENU:
+            // Its context menu is an empty one, so nothing shows.
+            if (inMemo) return 0;
+            break;
+        case WM_NCDESTROY:
+            SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+            RemovePropA(hwnd, kKeyHookProperty);
+            break;
+        default:
+            break;
+    }
+    return CallWindowProcA(original, hwnd, msg, wParam, lParam);
+}
+
+LRESULT TFormAbout::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case WM_SETFOCUS:
+            if (ButtonFocus) SetFocus(ButtonFocus->Handle());
+            return 0;
+        case WM_CHAR: {
+            char key = static_cast<char>(wParam);
+            FormKeyPress(key);
+            if (key == 0) return 0;
+            break;
+        }
+        case WM_HELP:
+            fw::Application.HelpContext(static_cast<unsigned>(HelpContext));
+            return TRUE;
+        default:
+            break;
+    }
+    return fw::TForm::WndProc(msg, wParam, lParam);
 }

@@ -1,12 +1,65 @@
 #pragma once
 // The about box. Created hidden at start; its creation loads the settings and
-// gives the main window its first showing.
+// gives the main window its first showing. The about commands show it modally.
 
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "about/aboutcontrols.h"
+#include "components/links/progversion.h"
+#include "components/links/urllabel.h"
 #include "framework/form.h"
+
+// The maker's site, opened by the link and by the tray's Home Site.
+inline constexpr char kHomeSiteUrl[] = "https://briskjot.example.org/";
 
 class TFormAbout : public fw::TForm {
 public:
     TFormAbout();
     ~TFormAbout() override;
+
+    std::unique_ptr<about::TAboutPicture> ImageIcon;
+    std::unique_ptr<about::TAboutLabel> Label1, Label2, Label3, Label4, Label5, LabelF1;
+    std::unique_ptr<about::TAboutPicture> ImageArtwork;
+    std::unique_ptr<about::TAboutButton> SpeedButtonOK;
+    std::unique_ptr<about::TAboutLabel> Label6;
+    std::unique_ptr<about::TAboutField> Memo1;
+    std::unique_ptr<about::TAboutLabel> Label7, Label8;
+    std::unique_ptr<links::TURLLabel> URLLabel1;
+    std::unique_ptr<about::TAboutButton> ButtonFocus;
+    TProgVersion ProgVersion1;
+
     void FormCreate();
+    void LoadAboutBoxProc();
+    void SpeedButtonOKClick();
+    // Sees every character typed in the box before the control that has the focus.
+    void FormKeyPress(char& key);
+    void Memo1Enter();
+    // Asks, then opens the home site in the browser; also the tray's Home Site.
+    void URLLabel1Click();
+
+    // Shows the box and returns when it has been closed (or the program ends).
+    void ShowModal();
+    bool Modal() const { return modal_; }
+
+protected:
+    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    struct TKeyHook {
+        TFormAbout* form;
+        HWND hwnd;
+        WNDPROC original;
+    };
+    void CreateControls();
+    void PreviewKeys(HWND control);
+    void EndModal();
+    void CenterOnScreen();
+    static LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
+    LRESULT ControlMessage(const TKeyHook& hook, UINT msg, WPARAM wParam, LPARAM lParam);
+
+    std::vector<std::unique_ptr<TKeyHook>> keyHooks_;
+    bool modal_ = false;
+    HWND disabledOwner_ = nullptr;
 };
