@@ -11,4 +11,10 @@ for b in host win64 win32; do
   echo "== testing $b"
   ctest --test-dir "$build/$b" --output-on-failure --timeout 900 || status=1
 done
+# Native code again under AddressSanitizer and UBSan, with the short fuzz runs.
+echo "== testing host-asan"
+{ cmake -S "$root" -B "$build/host-asan" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBJ_SANITIZE=ON >/dev/null &&
+  ninja -C "$build/host-asan" bj_unit_tests bj_fuzz_all &&
+  ctest --test-dir "$build/host-asan" -R '^(unit|fuzz_.*)$' --output-on-failure --timeout 900; } ||
+  status=1
 exit $status

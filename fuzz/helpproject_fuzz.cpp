@@ -1,0 +1,64 @@
+// ParseHelpProject over a help project and one include file made from the input.
+// Input: the project text, a NUL, the text of "include.h" (which may include the project back).
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "components/help/contextmap.h"
+#include "components/storage/stream.h"
+#include "fuzz/fuzzcheck.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string input(reinterpret_cast<const char*>(data), size);
+    // Names stay inside the scratch folder: no path may reach devices or endless files.
+    if (input.find('/') != std::string::npos) return 0;
+    const std::size_t split = input.find('\0');
+    fuzz::ScratchFolder& folder = fuzz::ScratchFolder::Get();
+    const std::string project = folder.WriteFile("project.hhp", input.substr(0, split));
+    const std::string include =
+        folder.WriteFile("include.h", split == std::string::npos ? "" : input.substr(split + 1));
+
+    THelpContextMap parsed;
+    std::size_t errors = 0;
+    parsed.OnError = [&errors](const std::string& message) {
+        FUZZ_CHECK(!message.empty());
+        ++errors;
+    };
+    parsed.ParseHelpProject(project, false);
+    const std::size_t fromProject = parsed.List().size();
+    parsed.ParseHelpProject(include, true);
+    FUZZ_CHECK(parsed.List().size() >= fromProject);
+    for (const THelpContext& context : parsed.List()) FUZZ_CHECK(context.Hash != 0);
+
+    // A rebuild stores the project's pairs sorted by hash, 8 bytes each, the list order kept
+    // among equal hashes.
+    THelpContextMap built;
+    built.OnError = [](const std::string&) {};
+    std::string information;
+    built.OnInformation = [&information](const std::string& message) { information = message; };
+    built.SetFileName(project);
+    FUZZ_CHECK(built.FileName() == project);
+    FUZZ_CHECK(!information.empty());
+    std::vector<THelpContext> expected(parsed.List().begin(), parsed.List().begin() + fromProject);
+    std::stable_sort(expected.begin(), expected.end(),
+                     [](const THelpContext& a, const THelpContext& b) { return a.Hash < b.Hash; });
+    const std::vector<THelpContext> contexts = built.Contexts();
+    FUZZ_CHECK(built.FileData().size() == 8 * contexts.size());
+    FUZZ_CHECK(contexts.size() == expected.size());
+    for (std::size_t i = 0; i < contexts.size(); ++i) {
+        FUZZ_CHECK(contexts[i].Hash == expected[i].Hash);
+        FUZZ_CHECK(contexts[i].Number == expected[i].Number);
+    }
+
+    TMemoryStream stream;
+    built.WriteFileData(stream);
+    stream.SetPosition(0);
+    THelpContextMap reread;
+    reread.ReadFileData(stream);
+    FUZZ_CHECK(reread.FileData() == built.FileData());
+    FUZZ_CHECK(stream.Position() == stream.Size());
+    return 0;
+}
