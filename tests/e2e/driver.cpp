@@ -111,6 +111,14 @@ HWND Process::Memo() const {
     return FindWindowExA(FindTopLevel("BriskJotForm", "BriskJot"), nullptr, "Edit", nullptr);
 }
 
+bool Activate(HWND window) {
+    return WaitFor([&] {
+        if (GetForegroundWindow() == window) return true;
+        SetForegroundWindow(window);
+        return false;
+    });
+}
+
 std::string ReadFile(const std::string& path) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE |
                               FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr);

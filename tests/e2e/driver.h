@@ -43,6 +43,10 @@ private:
     PROCESS_INFORMATION info_{};
 };
 
+// Brings a window to the foreground and waits until it is there: a change in the
+// memo counts (AutoSave, Save) only once the note window has been activated.
+bool Activate(HWND window);
+
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);
 std::string WindowText(HWND window);

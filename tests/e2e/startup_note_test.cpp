@@ -47,7 +47,7 @@ TEST(NoteFile, OddLineBreaksLoadAndAreSavedBackWithCrLf) {
     sandbox.WriteSettings(kAutoSaveOn);
     driver::WriteFile(sandbox.Path("BriskJot.txt"), "one\ntwo\rthree");
     Process program(sandbox.Exe());
-    ASSERT_TRUE(program.MainWindow());
+    ASSERT_TRUE(driver::Activate(program.MainWindow()));
     EXPECT_EQ(driver::WindowText(program.Memo()), "one\r\ntwo\r\nthree");
     EXPECT_EQ(driver::ReadFile(sandbox.Path("BriskJot.txt")), "one\ntwo\rthree") << "loading writes nothing";
 
@@ -64,7 +64,7 @@ TEST(NoteFile, AReadOnlyHiddenNoteLoadsAndIsWritableAfterwards) {
     driver::WriteFile(note, "protected");
     SetFileAttributesA(note.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
     Process program(sandbox.Exe());
-    ASSERT_TRUE(program.MainWindow());
+    ASSERT_TRUE(driver::Activate(program.MainWindow()));
     EXPECT_EQ(driver::WindowText(program.Memo()), "protected");
     EXPECT_EQ(GetFileAttributesA(note.c_str()), DWORD(FILE_ATTRIBUTE_ARCHIVE));
     PostMessageA(program.Memo(), WM_CHAR, '!', 0);
@@ -95,7 +95,7 @@ TEST(NoteFile, ExitWithUnsavedTextAsksAndSavesOnYesOnly) {
         driver::WriteFile(note, "on disk");
         Process program(sandbox.Exe());
         HWND window = program.MainWindow();
-        ASSERT_TRUE(window);
+        ASSERT_TRUE(driver::Activate(window));
         // A first run: AutoSave is off.
         PostMessageA(program.Memo(), WM_CHAR, '+', 0);
         ASSERT_TRUE(driver::WaitFor([&] { return driver::WindowText(program.Memo()) == "+on disk"; }));
