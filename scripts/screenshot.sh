@@ -26,6 +26,10 @@ import -window root -display "$BJ_DISPLAY" "$out/screenshot-note.png"
 DISPLAY=$BJ_DISPLAY xdotool mousemove 1012 757 click 3
 sleep 1
 import -window root -display "$BJ_DISPLAY" "$out/screenshot-traymenu.png"
+# "&About..." from the open menu.
+DISPLAY=$BJ_DISPLAY xdotool key a
+sleep 1
+import -window root -display "$BJ_DISPLAY" "$out/screenshot-about.png"
 DISPLAY=$BJ_DISPLAY xdotool key Escape
 bj_wine_stop
 rm -rf "$run"
