@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -39,10 +40,7 @@ public:
         return fileName;
     }
     void Remember(const std::string& name) {
-        for (const std::string& known : names_) {
-            if (known == name) return;
-        }
-        names_.push_back(name);
+        if (std::find(names_.begin(), names_.end(), name) == names_.end()) names_.push_back(name);
     }
     void RemoveFiles() {
         for (const std::string& name : names_) std::remove((path_ + "/" + name).c_str());

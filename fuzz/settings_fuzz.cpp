@@ -3,6 +3,7 @@
 // Input: screen width and height (2 bytes each), a flag byte (bit 0: writes fail), the window's
 // left, top, width and height (2 bytes each, signed), then "key=value" lines.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -37,9 +38,7 @@ bool ReferenceParse(const std::string& text, std::int32_t& value) {
         s.erase(0, 1);
     }
     if (s.empty()) return false;
-    for (const char c : s) {
-        if (!(hex ? IsHex(c) : IsDecimal(c))) return false;
-    }
+    if (!std::all_of(s.begin(), s.end(), hex ? IsHex : IsDecimal)) return false;
     const std::size_t nonZero = s.find_first_not_of('0');
     s = nonZero == std::string::npos ? "0" : s.substr(nonZero);
     if (s.size() > (hex ? 8u : 10u)) return false;
@@ -71,9 +70,9 @@ void CheckParse(const std::string& text) {
 }
 
 std::string Lower(std::string text) {
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
+    std::transform(text.begin(), text.end(), text.begin(), [](char c) {
+        return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    });
     return text;
 }
 
