@@ -5,6 +5,7 @@
 namespace notetext {
 
 std::string DecodeNote(std::string_view fileBytes) {
+    if (fileBytes.empty()) return {};  // memchr must not see the null data of an empty view
     const void* nul = std::memchr(fileBytes.data(), '\0', fileBytes.size());
     if (nul) fileBytes = fileBytes.substr(0, static_cast<const char*>(nul) - fileBytes.data());
 
