@@ -56,11 +56,11 @@ HWND CreateToolTip(HWND owner) {
 
 }  // namespace
 
-HFONT CreateDialogFont(const TFontSpec& spec) {
+HFONT CreateDialogFont(const TFontLook& look) {
     LOGFONTA logFont{};
-    logFont.lfHeight = spec.height;
-    logFont.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
-    logFont.lfUnderline = spec.underline ? TRUE : FALSE;
+    logFont.lfHeight = look.height;
+    logFont.lfWeight = look.bold ? FW_BOLD : FW_NORMAL;
+    logFont.lfUnderline = look.underline ? TRUE : FALSE;
     logFont.lfCharSet = DEFAULT_CHARSET;
     logFont.lfOutPrecision = OUT_DEFAULT_PRECIS;
     logFont.lfClipPrecision = CLIP_DEFAULT_PRECIS;
@@ -71,7 +71,7 @@ HFONT CreateDialogFont(const TFontSpec& spec) {
 }
 
 TAboutLabel::TAboutLabel(HWND parent, int left, int top, int width, int height,
-                         const std::string& caption, const TFontSpec& font, COLORREF color,
+                         const std::string& caption, const TFontLook& font, COLORREF color,
                          bool wordWrap)
     : font_(CreateDialogFont(font)), color_(color) {
     const bool autoSize = width <= 0;
@@ -187,7 +187,7 @@ void TAboutPicture::Paint(HDC dc) {
 
 TAboutButton::TAboutButton(HWND parent, int left, int top, int width, int height,
                            const std::string& caption, bool flat, bool tabStop)
-    : font_(CreateDialogFont(TFontSpec{})) {
+    : font_(CreateDialogFont(TFontLook{})) {
     handle_ = CreateChild("BUTTON", caption,
                           BS_PUSHBUTTON | (flat ? BS_FLAT : 0) | (tabStop ? WS_TABSTOP : 0), 0,
                           left, top, width, height, parent);
@@ -220,7 +220,7 @@ void TAboutButton::ParentNotify(UINT code) {
 }
 
 TAboutField::TAboutField(HWND parent, int left, int top, int width, int height, int background)
-    : font_(CreateDialogFont(TFontSpec{})), background_(GetSysColor(background)) {
+    : font_(CreateDialogFont(TFontLook{})), background_(GetSysColor(background)) {
     brush_.reset(CreateSolidBrush(background_));
     // No ES_WANTRETURN: Enter inserts no line break.
     handle_ = CreateChild("EDIT", "", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL,

@@ -13,21 +13,21 @@
 
 namespace about {
 
-struct TFontSpec {
+struct TFontLook {
     int height = -11;  // LOGFONT height: negative is the character height in pixels
     bool bold = false;
     bool underline = false;
 };
 
 // Creates "MS Sans Serif" at the given height and weight; the caller owns it.
-HFONT CreateDialogFont(const TFontSpec& spec);
+HFONT CreateDialogFont(const TFontLook& look);
 
 // Static text. A label given no width is as wide as its text; only a
 // word-wrapped one breaks its text into lines.
 class TAboutLabel : public fw::TControl {
 public:
     TAboutLabel(HWND parent, int left, int top, int width, int height, const std::string& caption,
-                const TFontSpec& font, COLORREF color = RGB(0, 0, 0), bool wordWrap = false);
+                const TFontLook& font, COLORREF color = RGB(0, 0, 0), bool wordWrap = false);
     ~TAboutLabel() override;
 
     HWND Handle() const override { return handle_; }

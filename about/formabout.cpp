@@ -111,14 +111,14 @@ TFormAbout::~TFormAbout() {
 
 void TFormAbout::CreateControls() {
     const HWND form = Handle();
-    const about::TFontSpec plain;
-    const about::TFontSpec bold{-11, true, false};
+    const about::TFontLook plain;
+    const about::TFontLook bold{-11, true, false};
 
     ImageIcon = std::make_unique<about::TAboutPicture>(form, 10, 10, 32, 32);
     ImageIcon->LoadIcon("MAINICON");
     Label1 = std::make_unique<about::TAboutLabel>(form, 53, 10, 0, 0, fw::Application.Title, bold);
     Label2 = std::make_unique<about::TAboutLabel>(form, 53, 24, 290, 15, kProductLine,
-                                                  about::TFontSpec{-12, false, false});
+                                                  about::TFontLook{-12, false, false});
     Label3 = std::make_unique<about::TAboutLabel>(form, 53, 38, 290, 13, kVersionPrefix, plain);
     Label4 = std::make_unique<about::TAboutLabel>(form, 53, 52, 0, 0, kCopyright1, plain);
     Label5 = std::make_unique<about::TAboutLabel>(form, 53, 66, 0, 0, kCopyright2, plain);
