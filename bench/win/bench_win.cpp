@@ -1,0 +1,341 @@
+// BriskJot's costs on Windows against the least that does the same job, printed as rows of the
+// ratio table (name, baseline, briskjot, ratio, target); notes on how they were taken go to stderr.
+//   bj_bench_win [--rounds=N] [--idle-seconds=S]
+// BriskJot.exe and bj_tray_minimal.exe must sit beside this program.
+#include <windows.h>
+// after windows.h, which they need
+#include <psapi.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "app/notefile.h"
+#include "framework/classnames.h"
+#include "framework/memo.h"
+
+namespace {
+
+double Seconds() {
+    static const double frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return static_cast<double>(f.QuadPart);
+    }();
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart) / frequency;
+}
+
+double Median(std::vector<double> values) {
+    if (values.empty()) return 0;
+    std::sort(values.begin(), values.end());
+    const size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+void Row(const std::string& name, double baseline, double briskjot, double target) {
+    char ratio[16] = "-";
+    if (baseline > 0) std::snprintf(ratio, sizeof ratio, "%.2f", briskjot / baseline);
+    char targetText[32] = "-";
+    if (target > 0)
+        std::snprintf(targetText, sizeof targetText, "%.2f%s", target,
+                      baseline > 0 && briskjot / baseline > target ? " !" : "");
+    std::printf("%-44s %14.0f %14.0f %8s %8s\n", name.c_str(), baseline, briskjot, ratio,
+                targetText);
+    std::fflush(stdout);
+}
+
+std::string ThisFolder() {
+    char path[MAX_PATH];
+    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    const std::string exe(path, n);
+    return exe.substr(0, exe.find_last_of('\\') + 1);
+}
+
+std::string FreshFolder(const std::string& tag) {
+    static int counter = 0;
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    const std::string folder = std::string(temp) + "bj-bench-" +
+                               std::to_string(GetCurrentProcessId()) + "-" + tag + "-" +
+                               std::to_string(++counter) + "\\";
+    if (!CreateDirectoryA(folder.c_str(), nullptr)) throw std::runtime_error("mkdir " + folder);
+    return folder;
+}
+
+void RemoveFolder(const std::string& folder) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            DeleteFileA((folder + found.cFileName).c_str());
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
+// Wine leaves the memory and time counters of other processes at zero; its Unix side has them.
+std::string ReadProcFile(const std::string& path) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return {};
+    std::string bytes;
+    char chunk[4096];
+    DWORD got = 0;
+    while (bytes.size() < (1u << 20) && ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got)
+        bytes.append(chunk, got);
+    CloseHandle(file);
+    return bytes;
+}
+
+// The Linux process that runs the Windows program started from `folder`, or an empty text.
+std::string UnixProcFolder(const std::string& folder) {
+    const std::string tag = folder.substr(folder.find_last_of('\\', folder.size() - 2) + 1);
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA("Z:\\proc\\*", &found);
+    if (search == INVALID_HANDLE_VALUE) return {};
+    std::string result;
+    do {
+        if (found.cFileName[0] < '1' || found.cFileName[0] > '9') continue;
+        const std::string proc = std::string("Z:\\proc\\") + found.cFileName + "\\";
+        if (ReadProcFile(proc + "cmdline").find(tag) != std::string::npos) result = proc;
+    } while (result.empty() && FindNextFileA(search, &found));
+    FindClose(search);
+    return result;
+}
+
+double UnixCpuSeconds(const std::string& proc) {
+    const std::string stat = ReadProcFile(proc + "stat");
+    const size_t close = stat.rfind(')');
+    if (close == std::string::npos) return -1;
+    // After the name: state is field 3; utime and stime are fields 14 and 15, in 1/100 s.
+    unsigned long long fields[13] = {};
+    char state = 0;
+    if (std::sscanf(stat.c_str() + close + 1,
+                    " %c %llu %llu %llu %llu %llu %llu %llu %llu %llu %llu %llu %llu", &state,
+                    &fields[0], &fields[1], &fields[2], &fields[3], &fields[4], &fields[5],
+                    &fields[6], &fields[7], &fields[8], &fields[9], &fields[10], &fields[11]) != 13)
+        return -1;
+    return static_cast<double>(fields[10] + fields[11]) / 100.0;
+}
+
+double UnixPrivateBytes(const std::string& proc) {
+    const std::string rollup = ReadProcFile(proc + "smaps_rollup");
+    double kib = 0;
+    for (const char* key : {"Private_Clean:", "Private_Dirty:"}) {
+        const size_t at = rollup.find(key);
+        if (at != std::string::npos) kib += std::atof(rollup.c_str() + at + std::strlen(key));
+    }
+    return kib * 1024;
+}
+
+void WriteWholeFile(const std::string& path, const std::string& bytes) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("create " + path);
+    DWORD wrote = 0;
+    const BOOL ok =
+        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &wrote, nullptr);
+    CloseHandle(file);
+    if (!ok || wrote != bytes.size()) throw std::runtime_error("write " + path);
+}
+
+// One keystroke with AutoSave on: fetch the memo's text and replace the note file with it.
+void AutoSaveKeystroke(int rounds) {
+    const std::string folder = FreshFolder("autosave");
+    HWND parent = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 400, 200, nullptr, nullptr,
+                                  nullptr, nullptr);
+    double ours = 0, plain = 0, fetch = 0;
+    {
+        fw::TMemo memo(parent, fw::TMemo::Style{});
+        std::string text;
+        while (text.size() < (1u << 20)) text += "The quick brown fox jumps over the lazy dog.\r\n";
+        text.resize(1u << 20);
+        memo.SetText(text);
+        const std::string bytes = memo.Text();
+        if (bytes.size() != text.size()) throw std::runtime_error("the memo did not take 1 MiB");
+
+        const std::string note = folder + "BriskJot.txt";
+        const std::string copy = folder + "plain.txt";
+        std::vector<double> oursTimes, plainTimes, fetchTimes;
+        for (int i = 0; i < rounds; ++i) {
+            double start = Seconds();
+            notefile::WriteNote(note, memo.Text());
+            oursTimes.push_back(Seconds() - start);
+            start = Seconds();
+            WriteWholeFile(copy, bytes);
+            plainTimes.push_back(Seconds() - start);
+            start = Seconds();
+            if (memo.Text().size() != bytes.size()) throw std::runtime_error("memo text changed");
+            fetchTimes.push_back(Seconds() - start);
+        }
+        fetch = Median(fetchTimes);
+        ours = Median(oursTimes);
+        plain = Median(plainTimes);
+    }
+    DestroyWindow(parent);
+    RemoveFolder(folder);
+    std::fprintf(stderr,
+                 "AutoSave: median of %d saves of 1 MiB, microseconds; of ours, the memo text "
+                 "fetch takes %.0f\n",
+                 rounds, fetch * 1e6);
+    Row("win/AutoSaveKeystroke1MiB [us]", plain * 1e6, ours * 1e6, 2.0);
+}
+
+struct Program {
+    const char* exeName;
+    const char* trayWindowClass;
+    const char* settings;  // written beside the copy, or null
+};
+
+const Program kBaseline{"bj_tray_minimal.exe", "BjTrayMinimal", nullptr};
+const Program kBriskJot{"BriskJot.exe", fw::classnames::kUtility,
+                        "[Settings]\r\nShow On StartUp=0\r\n"};
+
+HWND WindowOf(DWORD processId, const char* className) {
+    HWND window = nullptr;
+    while ((window = FindWindowExA(nullptr, window, className, nullptr)) != nullptr) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == processId) return window;
+    }
+    return nullptr;
+}
+
+bool TrayIconExists(HWND window) {
+    NOTIFYICONDATAA data{};
+    data.cbSize = sizeof data;
+    data.hWnd = window;
+    data.uID = 0;
+    return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+}
+
+// A copy of one program in a fresh folder, started and waited for until it is idle with its icon.
+class Started {
+public:
+    explicit Started(const Program& program) : folder_(FreshFolder(program.exeName)) {
+        const std::string exe = folder_ + program.exeName;
+        if (!CopyFileA((ThisFolder() + program.exeName).c_str(), exe.c_str(), FALSE))
+            throw std::runtime_error(std::string("copy ") + program.exeName);
+        if (program.settings) WriteWholeFile(folder_ + "BriskJot.ini", program.settings);
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        std::string commandLine = "\"" + exe + "\"";
+        const double start = Seconds();
+        if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                            folder_.c_str(), &startup, &info_))
+            throw std::runtime_error("start " + exe);
+        const double deadline = start + 30;
+        for (;;) {
+            if (WaitForInputIdle(info_.hProcess, 0) == 0) {
+                HWND window = WindowOf(info_.dwProcessId, program.trayWindowClass);
+                if (window && TrayIconExists(window)) break;
+            }
+            if (WaitForSingleObject(info_.hProcess, 0) == WAIT_OBJECT_0)
+                throw std::runtime_error(std::string(program.exeName) + " ended at start");
+            if (Seconds() > deadline)
+                throw std::runtime_error(std::string(program.exeName) + " never got its icon");
+            Sleep(1);
+        }
+        startSeconds_ = Seconds() - start;
+        unixProc_ = UnixProcFolder(folder_);
+    }
+    ~Started() {
+        TerminateProcess(info_.hProcess, 0);
+        WaitForSingleObject(info_.hProcess, 5000);
+        CloseHandle(info_.hThread);
+        CloseHandle(info_.hProcess);
+        RemoveFolder(folder_);
+    }
+    Started(const Started&) = delete;
+    Started& operator=(const Started&) = delete;
+
+    double StartSeconds() const { return startSeconds_; }
+    double PrivateBytes() const {
+        if (!unixProc_.empty()) return UnixPrivateBytes(unixProc_);
+        PROCESS_MEMORY_COUNTERS_EX counters{};
+        counters.cb = sizeof counters;
+        if (!GetProcessMemoryInfo(info_.hProcess,
+                                  reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                                  sizeof counters))
+            throw std::runtime_error("GetProcessMemoryInfo");
+        return static_cast<double>(counters.PrivateUsage);
+    }
+    double CpuSeconds() const {
+        if (!unixProc_.empty()) return UnixCpuSeconds(unixProc_);
+        FILETIME created, ended, kernel, user;
+        if (!GetProcessTimes(info_.hProcess, &created, &ended, &kernel, &user))
+            throw std::runtime_error("GetProcessTimes");
+        auto value = [](const FILETIME& t) {
+            return static_cast<double>((static_cast<ULONGLONG>(t.dwHighDateTime) << 32) |
+                                       t.dwLowDateTime) *
+                   1e-7;
+        };
+        return value(kernel) + value(user);
+    }
+
+private:
+    std::string folder_;
+    PROCESS_INFORMATION info_{};
+    double startSeconds_ = 0;
+    std::string unixProc_;  // set when running under Wine
+};
+
+void StartUpAndMemory(int rounds) {
+    std::vector<double> startBase, startOurs, memoryBase, memoryOurs;
+    for (int i = 0; i < rounds; ++i) {
+        // Alternated, so a busy moment of the machine falls on both sides alike.
+        for (const Program* program : {&kBaseline, &kBriskJot}) {
+            Started started(*program);
+            Sleep(200);  // what start-up left behind, not what it is still doing
+            const bool base = program == &kBaseline;
+            (base ? startBase : startOurs).push_back(started.StartSeconds());
+            (base ? memoryBase : memoryOurs).push_back(started.PrivateBytes());
+        }
+    }
+    std::fprintf(stderr, "Start-up and memory: median of %d starts of each program\n", rounds);
+    Row("win/StartUpToTrayIconIdle [ms]", Median(startBase) * 1e3, Median(startOurs) * 1e3, 1.3);
+    Row("win/PrivateMemoryAfterStartUp [KiB]", Median(memoryBase) / 1024, Median(memoryOurs) / 1024,
+        1.5);
+}
+
+void IdleCpu(int seconds) {
+    Started base(kBaseline);
+    Started ours(kBriskJot);
+    const double base0 = base.CpuSeconds(), ours0 = ours.CpuSeconds();
+    Sleep(static_cast<DWORD>(seconds) * 1000);
+    const double baseUsed = base.CpuSeconds() - base0, oursUsed = ours.CpuSeconds() - ours0;
+    std::fprintf(stderr, "Idle CPU: both programs side by side for %d s, microseconds\n", seconds);
+    Row("win/CpuIdle" + std::to_string(seconds) + "s [us]", baseUsed * 1e6, oursUsed * 1e6, 0);
+}
+
+int Option(int argc, char** argv, const char* name, int fallback) {
+    const size_t length = std::strlen(name);
+    for (int i = 1; i < argc; ++i)
+        if (std::strncmp(argv[i], name, length) == 0 && argv[i][length] == '=')
+            return std::atoi(argv[i] + length + 1);
+    return fallback;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int rounds = std::max(1, Option(argc, argv, "--rounds", 10));
+    const int idleSeconds = std::max(1, Option(argc, argv, "--idle-seconds", 10));
+    try {
+        AutoSaveKeystroke(std::max(rounds, 20));
+        StartUpAndMemory(rounds);
+        IdleCpu(idleSeconds);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "bj_bench_win: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}
