@@ -147,25 +147,6 @@ bool TAboutPicture::LoadBitmap(const char* name, COLORREF transparent) {
     return true;
 }
 
-LRESULT TAboutPicture::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-    switch (msg) {
-        case WM_PAINT: {
-            PAINTSTRUCT paint;
-            if (HDC dc = BeginPaint(Handle(), &paint)) {
-                Paint(dc);
-                EndPaint(Handle(), &paint);
-            }
-            return 0;
-        }
-        case WM_PRINTCLIENT:
-            Paint(reinterpret_cast<HDC>(wParam));
-            return 0;
-        default:
-            break;
-    }
-    return TWindow::WndProc(msg, wParam, lParam);
-}
-
 void TAboutPicture::Paint(HDC dc) {
     RECT client;
     GetClientRect(Handle(), &client);

@@ -43,7 +43,7 @@ private:
 
 // A picture drawn by itself: an icon at its own size, or a bitmap fitted to the
 // control with one colour of its palette showing the face colour behind it.
-class TAboutPicture : public fw::TControl, public fw::TWindow {
+class TAboutPicture : public fw::TControl, public fw::TPaintedWindow {
 public:
     TAboutPicture(HWND parent, int left, int top, int width, int height);
     ~TAboutPicture() override;
@@ -52,11 +52,8 @@ public:
     bool LoadIcon(const char* name);
     bool LoadBitmap(const char* name, COLORREF transparent);
 
-protected:
-    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
-
 private:
-    void Paint(HDC dc);
+    void Paint(HDC dc) override;
     fw::UniqueHIcon icon_;
     fw::UniqueGdiObject bitmap_;
 };

@@ -58,6 +58,24 @@ LRESULT CALLBACK TWindow::StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam,
     return Guarded(LRESULT(0), [&] { return self->WndProc(msg, wParam, lParam); });
 }
 
+LRESULT TPaintedWindow::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case WM_PAINT: {
+            PAINTSTRUCT paint;
+            if (HDC dc = BeginPaint(Handle(), &paint)) {
+                Paint(dc);
+                EndPaint(Handle(), &paint);
+            }
+            return 0;
+        }
+        case WM_PRINTCLIENT:
+            Paint(reinterpret_cast<HDC>(wParam));
+            return 0;
+        default:
+            return TWindow::WndProc(msg, wParam, lParam);
+    }
+}
+
 TUtilityWindow::TUtilityWindow(Handler handler) : handler_(std::move(handler)) {
     RegisterWindowClass(classnames::kUtility, nullptr);
     CreateHandle(WS_EX_TOOLWINDOW, classnames::kUtility, "", WS_POPUP, 0, 0, 0, 0, nullptr,

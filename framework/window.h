@@ -31,6 +31,13 @@ private:
     HWND handle_ = nullptr;
 };
 
+// A window that draws itself: WM_PAINT and WM_PRINTCLIENT both reach Paint.
+class TPaintedWindow : public TWindow {
+protected:
+    virtual void Paint(HDC dc) = 0;
+    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+};
+
 // A hidden top-level window whose messages go to a function: for timers and
 // shell notifications.
 class TUtilityWindow : public TWindow {

@@ -146,17 +146,6 @@ void TURLLabel::SetHint(const std::string& hint) {
 
 LRESULT TURLLabel::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-        case WM_PAINT: {
-            PAINTSTRUCT paint;
-            if (HDC dc = BeginPaint(Handle(), &paint)) {
-                Paint(dc);
-                EndPaint(Handle(), &paint);
-            }
-            return 0;
-        }
-        case WM_PRINTCLIENT:
-            Paint(reinterpret_cast<HDC>(wParam));
-            return 0;
         case WM_ENABLE:
             InvalidateRect(Handle(), nullptr, TRUE);
             return 0;
@@ -204,7 +193,7 @@ LRESULT TURLLabel::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         default:
             break;
     }
-    return fw::TWindow::WndProc(msg, wParam, lParam);
+    return fw::TPaintedWindow::WndProc(msg, wParam, lParam);
 }
 
 void TURLLabel::ButtonDown(bool armClick) {

@@ -34,7 +34,7 @@ struct TLabelFont {
 // a label has been made (the system hand if the resource is missing).
 HCURSOR HandPointCursor();
 
-class TURLLabel : public fw::TControl, public fw::TWindow {
+class TURLLabel : public fw::TControl, public fw::TPaintedWindow {
 public:
     static constexpr COLORREF kDefaultColStd = RGB(0, 0, 255);
     static constexpr COLORREF kDefaultColPre = RGB(128, 0, 128);
@@ -91,7 +91,7 @@ private:
     void SetColor(COLORREF color);
     void AutoSize();
     void MoveBy(int dy);
-    void Paint(HDC dc);
+    void Paint(HDC dc) override;
 
     std::string caption_;
     int left_;
