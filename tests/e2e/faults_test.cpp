@@ -145,6 +145,8 @@ void MakeFolderReadOnly(const std::string& folder, bool readOnly) {
     PROCESS_INFORMATION info{};
     ASSERT_TRUE(CreateProcessA("/bin/chmod", command.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                nullptr, &startup, &info));
+    // Finished before anyone looks at the folder again.
+    if (info.hProcess) WaitForSingleObject(info.hProcess, 10000);
     if (info.hProcess) CloseHandle(info.hProcess);
     if (info.hThread) CloseHandle(info.hThread);
 }
@@ -174,8 +176,11 @@ TEST(Faults, AFolderTurnedReadOnlyShowsTheErrorAndLosesNothing) {
     }
     PostMessageA(program.Memo(), WM_CHAR, '+', 0);
     const bool boxShown = driver::AnswerBox(program, kErrorOnSave, IDOK);
-    MakeFolderReadOnly(folder, false);
-    ASSERT_TRUE(driver::WaitFor([&] { return CanCreateIn(sandbox.Folder()); }));
+    // Writable again, or the sandbox could not be cleaned up.
+    ASSERT_TRUE(driver::WaitFor([&] {
+        MakeFolderReadOnly(folder, false);
+        return CanCreateIn(sandbox.Folder());
+    }));
     EXPECT_TRUE(boxShown);
     EXPECT_EQ(driver::ReadFile(note), "kept");
     EXPECT_EQ(driver::WindowText(program.Memo()), "+kept");
