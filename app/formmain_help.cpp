@@ -36,6 +36,13 @@ bool SameDosTime(const std::string& a, const std::string& b) {
 }  // namespace
 
 void TFormMain::LoadPersistedData() {
+    // Without its data the router would fall back to the old WinHelp viewer, whose error box
+    // blocks the program; the program's own viewer settings hold whatever the data says.
+    THelpRouterSettings ownSettings;
+    ownSettings.HelpType = "htHTMLhelp";
+    ownSettings.ShowType = "stMain";
+    HelpRouter1->LoadSettings(ownSettings);
+
     HINSTANCE instance = fw::Application.Instance();
     HRSRC resource = FindResourceA(instance, kPersistedResource, MAKEINTRESOURCEA(10));  // RT_RCDATA
     HGLOBAL loaded = resource ? LoadResource(instance, resource) : nullptr;
