@@ -1,5 +1,7 @@
 #include "tests/e2e/driver.h"
 
+#include "tests/testfiles.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -119,24 +121,10 @@ bool Activate(HWND window) {
     });
 }
 
-std::string ReadFile(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE |
-                              FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return "<missing>";
-    std::string bytes(GetFileSize(file, nullptr), '\0');
-    DWORD got = 0;
-    ::ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
-    CloseHandle(file);
-    bytes.resize(got);
-    return bytes;
-}
+std::string ReadFile(const std::string& path) { return testfiles::ReadFile(path); }
 
 void WriteFile(const std::string& path, const std::string& bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
-    DWORD wrote = 0;
-    ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &wrote, nullptr);
-    CloseHandle(file);
+    testfiles::WriteFile(path, bytes);
 }
 
 std::string WindowText(HWND window) {

@@ -1,5 +1,7 @@
 #include "tests/win/harness.h"
 
+#include "tests/testfiles.h"
+
 #include <gtest/gtest.h>
 
 #include "about/formabout.h"
@@ -63,26 +65,10 @@ std::string ExeFolder() { return notefile::ExeFolder(); }
 std::string NotePath() { return ExeFolder() + "BriskJot.txt"; }
 std::string SettingsPath() { return ExeFolder() + "BriskJot.ini"; }
 
-std::string ReadFile(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return "<missing>";
-    std::string bytes(GetFileSize(file, nullptr), '\0');
-    DWORD got = 0;
-    ::ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
-    CloseHandle(file);
-    bytes.resize(got);
-    return bytes;
-}
+std::string ReadFile(const std::string& path) { return testfiles::ReadFile(path); }
 
 void WriteFile(const std::string& path, const std::string& bytes) {
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    HANDLE file =
-        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
-    DWORD wrote = 0;
-    ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &wrote, nullptr);
-    CloseHandle(file);
+    testfiles::WriteFile(path, bytes);
 }
 
 void RemoveFile(const std::string& path) {
