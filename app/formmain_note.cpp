@@ -31,7 +31,7 @@ constexpr char kSaveOnExitText[] =
 
 void TFormMain::MenuSaveClick() {
     try {
-        notefile::WriteNote(NoteFilePath, Memo1->Text());
+        notefile::WriteNote(NoteFilePath, Memo1->TextView());
     } catch (const std::exception&) {
         // The old note stays whole on disk; state and picture stay as they were.
         fw::Application.MessageBox(kErrorOnSaveText, kErrorOnSaveSubject, MB_OK | MB_ICONHAND);

@@ -47,7 +47,16 @@ std::string TMemo::Text() const {
     return text;
 }
 
-void TMemo::SetText(const std::string& text) { SetWindowTextA(handle_, text.c_str()); }
+std::string_view TMemo::TextView() {
+    const int length = GetWindowTextLengthA(handle_);
+    textBuffer_.resize(static_cast<size_t>(length) + 1);
+    const int copied = GetWindowTextA(handle_, textBuffer_.data(), length + 1);
+    return std::string_view(textBuffer_.data(), static_cast<size_t>(copied > 0 ? copied : 0));
+}
+
+void TMemo::SetText(const std::string& text) {
+    SetWindowTextA(handle_, text.c_str());
+}
 
 int TMemo::SelStart() const {
     DWORD start = 0, end = 0;
@@ -63,15 +72,21 @@ int TMemo::SelLength() const {
     return static_cast<int>(end - start);
 }
 
-void TMemo::SetSel(int start, int end) { SendMessageA(handle_, EM_SETSEL, start, end); }
+void TMemo::SetSel(int start, int end) {
+    SendMessageA(handle_, EM_SETSEL, start, end);
+}
 
 void TMemo::ReplaceSel(const std::string& text, bool canUndo) {
     SendMessageA(handle_, EM_REPLACESEL, canUndo, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-void TMemo::ClearSelection() { SendMessageA(handle_, WM_CLEAR, 0, 0); }
+void TMemo::ClearSelection() {
+    SendMessageA(handle_, WM_CLEAR, 0, 0);
+}
 
-void TMemo::EmptyUndoBuffer() { SendMessageA(handle_, EM_EMPTYUNDOBUFFER, 0, 0); }
+void TMemo::EmptyUndoBuffer() {
+    SendMessageA(handle_, EM_EMPTYUNDOBUFFER, 0, 0);
+}
 
 void TMemo::ParentNotify(UINT code) {
     if (code == EN_CHANGE && OnChange) OnChange();

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "framework/control.h"
 #include "framework/unique.h"
@@ -29,6 +30,9 @@ public:
 
     HWND Handle() const override { return handle_; }
     std::string Text() const;
+    // The text in a buffer the memo keeps, valid until the next call: a save on every
+    // keystroke then costs no fresh megabytes of memory.
+    std::string_view TextView();
     void SetText(const std::string& text);
     bool Empty() const { return GetWindowTextLengthA(handle_) == 0; }
     int SelStart() const;
@@ -57,6 +61,7 @@ private:
     COLORREF background_;
     UniqueGdiObject brush_;
     UniqueGdiObject font_;
+    std::string textBuffer_;
 };
 
 }  // namespace fw

@@ -8,6 +8,7 @@
 #include "framework/barrier.h"
 #include "framework/memo.h"
 #include "framework/msgbox.h"
+#include "framework/unique.h"
 #include "framework/window.h"
 
 namespace {
@@ -71,6 +72,16 @@ WPARAM CharOfPress(WPARAM virtualKey, LPARAM lParam) {
     WORD chars[2] = {};
     if (ToAscii(vk, scanCode, keys, chars, 0) != 1) return 0;
     return chars[0] & 0xFFu;
+}
+
+// The common dialog library costs megabytes once loaded, and most sessions never open Find.
+HWND OpenFindDialog(FINDREPLACEA* record) {
+    static const fw::UniqueHModule library(LoadLibraryA("comdlg32.dll"));
+    using FindTextFn = HWND(WINAPI*)(FINDREPLACEA*);
+    const auto findText = library ? reinterpret_cast<FindTextFn>(reinterpret_cast<void*>(
+                                        GetProcAddress(library.get(), "FindTextA")))
+                                  : nullptr;
+    return findText ? findText(record) : nullptr;
 }
 
 std::string WindowText(HWND window) {
@@ -252,7 +263,7 @@ void TMemoSearch::ExecuteFind() {
     }
     dialog_ = std::move(dialog);
 
-    HWND window = FindTextA(&dialog_->record);
+    HWND window = OpenFindDialog(&dialog_->record);
     if (!window) fw::Abort();  // nothing the user could act on; the memo stays usable
     dialog_->window = window;
     fw::Application.SetModelessDialog(window);

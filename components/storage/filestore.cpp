@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
 #include <limits>
 
 #include "components/storage/filesys.h"
@@ -11,7 +10,6 @@
 namespace {
 
 const char kDuplicatedName[] = "Duplicated stored item name";
-const char kFileTooLarge[] = "File too large to store";
 const char kDataEndsEarly[] = "error";
 const char kStoredItemDamaged[] = "Stored item data damaged";
 
@@ -25,28 +23,14 @@ bool SameText(const std::string& a, const std::string& b) {
            });
 }
 
-int ZlibLevel(TCompressionLevel level) {
-    switch (level) {
-        case clFastest:
-            return 1;
-        case clMax:
-            return 9;
-        default:
-            return -1;
-    }
-}
-
 std::string FormatRatio(std::int64_t size, std::int64_t original, char decimalSeparator) {
     if (original == 0) return "100%";
-    char text[64];
-    std::snprintf(text, sizeof text, "%.2f",
-                  static_cast<double>(size) / static_cast<double>(original) * 100.0);
-    std::string result = text;
-    // The C library may format with its own separator; only the caller's counts.
-    for (char& c : result) {
-        if (c == '.' || c == ',') c = decimalSeparator;
-    }
-    return result + "%";
+    // Hundredths of a percent, rounded half up; sizes stay far below the overflow. Integer
+    // arithmetic keeps the C library's formatter (tens of KiB) out of the program.
+    const std::int64_t hundredths = (size * 20000 + original) / (2 * original);
+    const std::int64_t fraction = hundredths % 100;
+    return std::to_string(hundredths / 100) + decimalSeparator +
+           static_cast<char>('0' + fraction / 10) + static_cast<char>('0' + fraction % 10) + "%";
 }
 
 }  // namespace
@@ -63,18 +47,6 @@ TFileStoreItem::~TFileStoreItem() {
 
 TFileStore& TFileStoreItem::Store() const {
     return collection_.Store();
-}
-
-void TFileStoreItem::SetCompression(TCompressionLevel level) {
-    if (Store().Loading()) {
-        compression_ = level;
-        return;
-    }
-    if (level == compression_) return;
-    TMemoryStream plain;
-    SaveToStream(&plain);
-    compression_ = level;
-    LoadFromStream(&plain);
 }
 
 void TFileStoreItem::SetName(const std::string& name) {
@@ -135,31 +107,6 @@ void TFileStoreItem::SaveToFile(const std::string& fileName) {
     file.Close();
 }
 
-void TFileStoreItem::LoadFromStream(TStream* source) {
-    if (source == nullptr || source->Size() == 0) {
-        data_.Clear();
-        return;
-    }
-    source->SetPosition(0);
-    if (OnBeforeLoad) OnBeforeLoad(*this, *source);
-    const std::int64_t length = source->Size();
-    if (length > std::numeric_limits<std::int32_t>::max()) throw EFileStoreError(kFileTooLarge);
-    // Built aside, so that a failing source leaves the old data in place.
-    TMemoryStream packed;
-    if (compression_ != clNone) {
-        TCompressionStream deflater(ZlibLevel(compression_), packed);
-        deflater.WriteUInt32(static_cast<std::uint32_t>(length));
-        deflater.CopyFrom(*source, length);
-        deflater.Finish();
-        fileSize_ = static_cast<std::int32_t>(length);
-    } else {
-        packed.CopyFrom(*source, length);
-    }
-    data_.Clear();
-    data_.WriteBuffer(packed.Bytes().data(), packed.Bytes().size());
-    if (OnAfterLoad) OnAfterLoad(*this);
-}
-
 void TFileStoreItem::ReadStoredItem(TStream& stream) {
     data_.Clear();
     const std::uint32_t count = stream.ReadUInt32();
@@ -213,7 +160,7 @@ void TFileStoreItems::Assign(const TFileStoreItems& source) {
         to.OnBeforeSave = from->OnBeforeSave;
         to.OnAfterLoad = from->OnAfterLoad;
         to.OnAfterSave = from->OnAfterSave;
-        to.SetCompression(from->Compression());
+        to.TakePackedCompression(from->Compression());
         to.SetTag(from->Tag());
         to.SetName(from->Name());
         to.SetFileName(from->FileName());
@@ -252,9 +199,7 @@ std::string TFileStore::Ratio(char decimalSeparator) const {
 }
 
 std::string TFileStore::Version() const {
-    char text[16];
-    std::snprintf(text, sizeof text, "%d.%d", kStoreVersion >> 8, kStoreVersion & 0xFF);
-    return text;
+    return std::to_string(kStoreVersion >> 8) + "." + std::to_string(kStoreVersion & 0xFF);
 }
 
 bool TFileStore::ExtractAll(const std::string& path) {

@@ -35,6 +35,10 @@ public:
     TCompressionLevel Compression() const { return compression_; }
     // Outside loading, a new level recompresses the held data.
     void SetCompression(TCompressionLevel level);
+    // The level of bytes taken in already packed at it (read from a store, copied from an
+    // item). Unlike SetCompression it never repacks, so a reader does not carry the
+    // compressor along.
+    void TakePackedCompression(TCompressionLevel level) { compression_ = level; }
     std::int32_t Tag() const { return tag_; }
     void SetTag(std::int32_t tag) { tag_ = tag; }
     const std::string& Name() const { return name_; }

@@ -248,7 +248,7 @@ void ReadItem(const TObject& object, TFileStoreItem& item) {
             const std::string level = Identifier(property, kCompressionNames);
             for (int i = clNone; i <= clMax; ++i) {
                 if (level == kCompressionNames[i])
-                    item.SetCompression(static_cast<TCompressionLevel>(i));
+                    item.TakePackedCompression(static_cast<TCompressionLevel>(i));
             }
         } else if (name == "Tag") {
             item.SetTag(Int32(property));

@@ -4,18 +4,8 @@
 #include <limits>
 
 namespace {
-
 const char kZlibError[] = "error";
 const char kInvalidOperation[] = "Invalid stream operation";
-
-int Check(int zlibResult) {
-    if (zlibResult < 0) throw ECompressionError(kZlibError);
-    return zlibResult;
-}
-
-// zlib counts in uInt; feed it in pieces that fit.
-constexpr std::size_t kMaxChunk = std::numeric_limits<uInt>::max();
-
 }  // namespace
 
 TCustomZStream::TCustomZStream(TStream& stream)
@@ -29,74 +19,13 @@ void TCustomZStream::Progress() {
     if (OnProgress) OnProgress(*this);
 }
 
-TCompressionStream::TCompressionStream(int level, TStream& dest) : TCustomZStream(dest) {
-    Check(deflateInit2(&z_, level, Z_DEFLATED, 15, 8, Z_DEFAULT_STRATEGY));
-    z_.next_out = buffer_.data();
-    z_.avail_out = static_cast<uInt>(kBufferSize);
+int TCustomZStream::Check(int zlibResult) {
+    if (zlibResult < 0) throw ECompressionError(kZlibError);
+    return zlibResult;
 }
 
-TCompressionStream::~TCompressionStream() {
-    if (!finished_) {
-        try {
-            Finish();
-        } catch (const std::exception&) {
-            // A destructor cannot report; callers that care call Finish() themselves.
-        }
-    }
-    deflateEnd(&z_);
-}
-
-void TCompressionStream::FlushBuffer() {
-    const std::size_t used = kBufferSize - z_.avail_out;
-    if (used != 0) {
-        RestorePosition();
-        stream_.WriteBuffer(buffer_.data(), used);
-        RememberPosition();
-    }
-    z_.next_out = buffer_.data();
-    z_.avail_out = static_cast<uInt>(kBufferSize);
-    Progress();
-}
-
-std::size_t TCompressionStream::Read(void* /*buffer*/, std::size_t /*count*/) {
+void TCustomZStream::InvalidOperation() {
     throw ECompressionError(kInvalidOperation);
-}
-
-std::size_t TCompressionStream::Write(const void* buffer, std::size_t count) {
-    if (finished_) throw ECompressionError(kInvalidOperation);
-    const Bytef* input = static_cast<const Bytef*>(buffer);
-    std::size_t left = count;
-    while (left > 0) {
-        const std::size_t part = std::min(left, kMaxChunk);
-        z_.next_in = const_cast<Bytef*>(input);
-        z_.avail_in = static_cast<uInt>(part);
-        while (z_.avail_in > 0) {
-            Check(deflate(&z_, Z_NO_FLUSH));
-            if (z_.avail_out == 0) FlushBuffer();
-        }
-        input += part;
-        left -= part;
-    }
-    return count;
-}
-
-std::int64_t TCompressionStream::Seek(std::int64_t offset, TSeekOrigin origin) {
-    if (offset == 0 && origin == TSeekOrigin::Current)
-        return static_cast<std::int64_t>(z_.total_in);
-    throw ECompressionError(kInvalidOperation);
-}
-
-std::int64_t TCompressionStream::Size() {
-    throw ECompressionError(kInvalidOperation);
-}
-
-void TCompressionStream::Finish() {
-    if (finished_) return;
-    finished_ = true;
-    z_.next_in = nullptr;
-    z_.avail_in = 0;
-    while (Check(deflate(&z_, Z_FINISH)) != Z_STREAM_END) FlushBuffer();
-    FlushBuffer();
 }
 
 TDecompressionStream::TDecompressionStream(TStream& source) : TCustomZStream(source) {

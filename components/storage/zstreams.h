@@ -1,10 +1,12 @@
 #pragma once
 // Stream adaptors over zlib: the only way the file store reaches deflate and inflate.
+// Each adaptor has a file of its own, so a program that only reads links no compressor.
 
 #include <zlib.h>
 
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <stdexcept>
 #include <vector>
 
@@ -29,6 +31,11 @@ protected:
     void RestorePosition();
     void RememberPosition() { streamPosition_ = stream_.Position(); }
     void Progress();
+    // Throws ECompressionError on a zlib failure; passes other results through.
+    static int Check(int zlibResult);
+    [[noreturn]] static void InvalidOperation();
+    // zlib counts in uInt; it is fed in pieces that fit.
+    static constexpr std::size_t kMaxChunk = std::numeric_limits<uInt>::max();
 
     TStream& stream_;
     std::int64_t streamPosition_;

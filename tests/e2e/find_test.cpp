@@ -61,8 +61,10 @@ protected:
         ASSERT_TRUE(driver::WaitFor([&] { return MemoHasFocus(); })) << "not in front";
     }
     HWND FindDialog() const { return program_->FindTopLevel("#32770", "Find"); }
+    // Visible only once its set-up is over, the search text in place.
     bool WaitForDialog(HWND& dialog) const {
-        return driver::WaitFor([&] { return (dialog = FindDialog()) != nullptr; });
+        return driver::WaitFor(
+            [&] { return (dialog = FindDialog()) != nullptr && IsWindowVisible(dialog); });
     }
 
     static constexpr char kNote[] = "alpha note beta note";

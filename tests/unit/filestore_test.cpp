@@ -300,6 +300,15 @@ TEST(FileStore, RatioTextsAndReadOnlyProperties) {
     EXPECT_EQ(store.OriginalSize(), 140000);
     EXPECT_EQ(store.Ratio(','), "92,86%");
     EXPECT_EQ(store.Version(), "1.2");
+
+    TFileStore grown;
+    TFileStoreItem& packedLarger = grown.StoredItems().Add();
+    SetHeldData(packedLarger, clNone, std::vector<char>(20010));
+    {
+        TFileStore::TLoadingScope loading(grown);
+        packedLarger.SetFileSize(20000);
+    }
+    EXPECT_EQ(packedLarger.Ratio('.'), "100.05%") << "a zero after the separator stays";
 }
 
 TEST(ZStreams, AdaptorsRefuseWhatTheyCannotDoAndKeepTheirPlace) {
