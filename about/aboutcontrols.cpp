@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "framework/application.h"
+#include "framework/packedbitmap.h"
 
 namespace about {
 namespace {
@@ -124,8 +125,7 @@ bool TAboutPicture::LoadIcon(const char* name) {
 }
 
 bool TAboutPicture::LoadBitmap(const char* name, COLORREF transparent) {
-    bitmap_.reset(
-        LoadImageA(fw::Application.Instance(), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    bitmap_ = fw::LoadPackedBitmap(name);
     if (!bitmap_) return false;
     // A palette picture: its transparent entry takes the face colour, so no mask is needed.
     HDC dc = CreateCompatibleDC(nullptr);

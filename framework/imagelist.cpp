@@ -1,6 +1,6 @@
 #include "framework/imagelist.h"
 
-#include "framework/application.h"
+#include "framework/packedbitmap.h"
 #include "framework/unique.h"
 
 namespace fw {
@@ -14,15 +14,16 @@ TImageList::~TImageList() {
 }
 
 bool TImageList::LoadStrip(const char* resourceName) {
-    UniqueGdiObject strip(LoadImageA(Application.Instance(), resourceName, IMAGE_BITMAP, 0, 0,
-                                     LR_CREATEDIBSECTION));
+    UniqueGdiObject strip = LoadPackedBitmap(resourceName);
     if (!strip) return false;
     const bool added = ImageList_Add(list_, static_cast<HBITMAP>(strip.get()), nullptr) >= 0;
     Changed();
     return added;
 }
 
-int TImageList::Count() const { return ImageList_GetImageCount(list_); }
+int TImageList::Count() const {
+    return ImageList_GetImageCount(list_);
+}
 
 HICON TImageList::GetIcon(int index) const {
     if (index < 0 || index >= Count()) return nullptr;
@@ -31,7 +32,8 @@ HICON TImageList::GetIcon(int index) const {
 
 void TImageList::Draw(HDC dc, int index, int x, int y, bool enabled) const {
     if (index < 0 || index >= Count()) return;
-    ImageList_Draw(list_, index, dc, x, y, enabled ? ILD_TRANSPARENT : ILD_TRANSPARENT | ILD_BLEND50);
+    ImageList_Draw(list_, index, dc, x, y,
+                   enabled ? ILD_TRANSPARENT : ILD_TRANSPARENT | ILD_BLEND50);
 }
 
 int TImageList::RegisterChanges(ChangeLink link) {

@@ -5,7 +5,8 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev
-  mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix libz-mingw-w64-dev
+  mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix g++-mingw-w64-i686-win32
+  libz-mingw-w64-dev
   zlib1g-dev wine wine64 xvfb xdotool imagemagick fp-utils fonts-wine
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 zip util-linux procps python3
   clang libclang-rt-14-dev

@@ -38,6 +38,9 @@ public:
     const std::string& FileName() const { return fileName_; }
     // Outside loading, a non-empty name rebuilds the map from that help project.
     void SetFileName(const std::string& fileName);
+    // The name as stored data gives it, taken without reading the project: a reader of stored
+    // data then carries no project parser.
+    void TakeFileName(const std::string& fileName) { fileName_ = fileName; }
 
     // Appends the (hash, number) pairs that fileName yields to the pair list.
     void ParseHelpProject(const std::string& fileName, bool included);

@@ -10,11 +10,9 @@
 namespace {
 
 const char kDuplicatedName[] = "Duplicated stored item name";
-const char kDataEndsEarly[] = "error";
 const char kStoredItemDamaged[] = "Stored item data damaged";
 
 constexpr std::uint16_t kStoreVersion = 0x0102;
-constexpr std::size_t kCopyChunk = 65536;
 
 bool SameText(const std::string& a, const std::string& b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
@@ -72,29 +70,7 @@ void TFileStoreItem::SaveToStream(TStream* dest) {
     data_.SetPosition(0);
     if (OnBeforeSave) OnBeforeSave(*this, *dest);
     if (compression_ != clNone && data_.Size() != 0) {
-        TDecompressionStream inflater(data_);
-        unsigned char prefix[4];
-        if (inflater.Read(prefix, sizeof prefix) != sizeof prefix) {
-            throw ECompressionError(kDataEndsEarly);
-        }
-        std::uint32_t left = static_cast<std::uint32_t>(prefix[0]) |
-                             static_cast<std::uint32_t>(prefix[1]) << 8 |
-                             static_cast<std::uint32_t>(prefix[2]) << 16 |
-                             static_cast<std::uint32_t>(prefix[3]) << 24;
-        std::vector<char> chunk(std::min<std::size_t>(left, kCopyChunk));
-        while (left > 0) {
-            const std::size_t part = std::min<std::size_t>(left, chunk.size());
-            // A zlib stream that ends before its length prefix is satisfied is damaged.
-            if (inflater.Read(chunk.data(), part) != part) throw ECompressionError(kDataEndsEarly);
-            dest->WriteBuffer(chunk.data(), part);
-            left -= static_cast<std::uint32_t>(part);
-        }
-        // Reading on to the end lets zlib check the trailing Adler-32; content beyond the
-        // announced length is damage as well.
-        char extra;
-        if (inflater.Read(&extra, 1) != 0 || !inflater.AtStreamEnd()) {
-            throw ECompressionError(kDataEndsEarly);
-        }
+        UnpackTo(data_, *dest);
     } else {
         dest->CopyFrom(data_, data_.Size());
     }

@@ -46,10 +46,7 @@ void TFileStoreItem::LoadFromStream(TStream* source) {
     // Built aside, so that a failing source leaves the old data in place.
     TMemoryStream packed;
     if (compression_ != clNone) {
-        TCompressionStream deflater(ZlibLevel(compression_), packed);
-        deflater.WriteUInt32(static_cast<std::uint32_t>(length));
-        deflater.CopyFrom(*source, length);
-        deflater.Finish();
+        PackTo(*source, length, ZlibLevel(compression_), packed);
         fileSize_ = static_cast<std::int32_t>(length);
     } else {
         packed.CopyFrom(*source, length);

@@ -4,102 +4,16 @@
 #include <cstring>
 #include <limits>
 
+#include "components/storage/persisted_format.h"
+
 namespace {
 
-const char kMagic[4] = {'B', 'J', 'P', 'D'};
-constexpr unsigned char kFormatVersion = 1;
+using namespace persisted_format;
+
 constexpr int kMaxDepth = 8;
-
-const char kFileStoreName[] = "FileStore1";
-const char kContextMapName[] = "HelpContextMap1";
-const char kRouterName[] = "HelpRouter1";
-
-const char kCompressionNames[][10] = {"clNone", "clFastest", "clDefault", "clMax"};
-const char* const kHelpTypes[] = {"htWinhelp", "htHTMLhelp", "htMixedMode"};
-const char* const kShowTypes[] = {"stDefault", "stMain", "stPopup"};
-
-enum TValueType : char {
-    vtInt = 'I',
-    vtBool = 'B',
-    vtText = 'S',
-    vtIdent = 'E',
-    vtBinary = 'X',
-    vtObject = 'O',
-    vtList = 'L',
-};
 
 [[noreturn]] void Damaged(const std::string& what) {
     throw EPersistedDataError("Persisted data damaged: " + what);
-}
-
-// ---- writing
-
-class TWriter {
-public:
-    TWriter() {
-        bytes_.insert(bytes_.end(), kMagic, kMagic + sizeof kMagic);
-        bytes_.push_back(static_cast<char>(kFormatVersion));
-    }
-
-    void Int(const char* name, std::int64_t value) {
-        Name(name, vtInt);
-        const auto bits = static_cast<std::uint64_t>(value);
-        for (int shift = 0; shift < 64; shift += 8)
-            bytes_.push_back(static_cast<char>(bits >> shift));
-    }
-    void Bool(const char* name, bool value) {
-        Name(name, vtBool);
-        bytes_.push_back(value ? 1 : 0);
-    }
-    void Text(const char* name, const std::string& value) {
-        Counted(name, vtText, value.data(), value.size());
-    }
-    void Ident(const char* name, const std::string& value) {
-        Counted(name, vtIdent, value.data(), value.size());
-    }
-    void Binary(const char* name, const std::vector<char>& value) {
-        Counted(name, vtBinary, value.data(), value.size());
-    }
-    void BeginObject(const char* name) { Name(name, vtObject); }
-    void BeginList(const char* name, std::size_t count) {
-        Name(name, vtList);
-        UInt32(count);
-    }
-    void EndObject() { bytes_.push_back(0); }
-    std::vector<char> Take() { return std::move(bytes_); }
-
-private:
-    void Name(const char* name, TValueType type) {
-        const std::size_t length = std::strlen(name);
-        bytes_.push_back(static_cast<char>(length));
-        bytes_.insert(bytes_.end(), name, name + length);
-        bytes_.push_back(type);
-    }
-    void UInt32(std::size_t value) {
-        if (value > std::numeric_limits<std::uint32_t>::max())
-            throw EPersistedDataError("Value too large");
-        for (int shift = 0; shift < 32; shift += 8)
-            bytes_.push_back(static_cast<char>(value >> shift));
-    }
-    void Counted(const char* name, TValueType type, const char* data, std::size_t size) {
-        Name(name, type);
-        UInt32(size);
-        bytes_.insert(bytes_.end(), data, data + size);
-    }
-
-    std::vector<char> bytes_;
-};
-
-std::vector<char> StoredItemValue(const TFileStoreItem& item) {
-    TMemoryStream value;
-    item.WriteStoredItem(value);
-    return value.TakeBytes();
-}
-
-std::vector<char> FileDataValue(const THelpContextMap& map) {
-    TMemoryStream value;
-    map.WriteFileData(value);
-    return value.TakeBytes();
 }
 
 // ---- reading: the whole container is parsed and checked before any target changes
@@ -295,7 +209,7 @@ void ReadContextMap(const TObject& object, THelpContextMap& map) {
     THelpContextMap::TLoadingScope loading(map);
     for (const TProperty& property : object) {
         if (property.name == "FileName") {
-            map.SetFileName(Expect(property, vtText).bytes);
+            map.TakeFileName(Expect(property, vtText).bytes);
         } else if (property.name == "FileData") {
             const std::string& bytes = Expect(property, vtBinary).bytes;
             TMemoryStream value(std::vector<char>(bytes.begin(), bytes.end()));
@@ -327,49 +241,6 @@ void ReadRouter(const TObject& object, THelpRouterSettings& router) {
 }
 
 }  // namespace
-
-std::vector<char> WriteMainFormData(const TFileStore& store, const THelpContextMap& contextMap,
-                                    const THelpRouterSettings& router, char decimalSeparator) {
-    TWriter writer;
-
-    writer.BeginObject(kFileStoreName);
-    writer.Int("OriginalSize", store.OriginalSize());
-    writer.Text("Ratio", store.Ratio(decimalSeparator));
-    writer.Int("Size", store.Size());
-    const TFileStoreItems& items = store.StoredItems();
-    writer.BeginList("StoredItems", static_cast<std::size_t>(items.Count()));
-    for (int i = 0; i < items.Count(); ++i) {
-        const TFileStoreItem& item = *items.Items(i);
-        if (item.Compression() != clDefault)
-            writer.Ident("Compression", kCompressionNames[item.Compression()]);
-        writer.Int("Tag", item.Tag());
-        writer.Text("Name", item.Name());
-        writer.Text("FileName", item.FileName());
-        writer.Int("FileSize", item.FileSize());
-        writer.Int("Size", item.Size());
-        writer.Text("Ratio", item.Ratio(decimalSeparator));
-        if (!item.Data().empty()) writer.Binary("StoredItem", StoredItemValue(item));
-        writer.EndObject();
-    }
-    writer.Text("Version", store.Version());
-    writer.EndObject();
-
-    writer.BeginObject(kContextMapName);
-    writer.Text("FileName", contextMap.FileName());
-    if (!contextMap.FileData().empty()) writer.Binary("FileData", FileDataValue(contextMap));
-    writer.EndObject();
-
-    writer.BeginObject(kRouterName);
-    writer.Ident("HelpType", router.HelpType);
-    writer.Ident("ShowType", router.ShowType);
-    writer.Text("Helpfile", router.Helpfile);
-    writer.Text("CHMPopupTopics", router.CHMPopupTopics);
-    writer.Bool("ValidateID", router.ValidateID);
-    writer.EndObject();
-
-    writer.EndObject();
-    return writer.Take();
-}
 
 void ReadMainFormData(const void* data, std::size_t size, TFileStore& store,
                       THelpContextMap& contextMap, THelpRouterSettings& router) {

@@ -72,3 +72,10 @@ void TCompressionStream::Finish() {
     while (Check(deflate(&z_, Z_FINISH)) != Z_STREAM_END) FlushBuffer();
     FlushBuffer();
 }
+
+void PackTo(TStream& source, std::int64_t length, int level, TStream& dest) {
+    TCompressionStream deflater(level, dest);
+    deflater.WriteUInt32(static_cast<std::uint32_t>(length));
+    deflater.CopyFrom(source, length);
+    deflater.Finish();
+}

@@ -6,6 +6,8 @@
 namespace {
 const char kZlibError[] = "error";
 const char kInvalidOperation[] = "Invalid stream operation";
+const char kDataEndsEarly[] = "error";
+constexpr std::size_t kCopyChunk = 65536;
 }  // namespace
 
 TCustomZStream::TCustomZStream(TStream& stream)
@@ -98,4 +100,29 @@ std::int64_t TDecompressionStream::Seek(std::int64_t offset, TSeekOrigin origin)
 
 std::int64_t TDecompressionStream::Size() {
     throw ECompressionError(kInvalidOperation);
+}
+
+void UnpackTo(TStream& packed, TStream& dest) {
+    TDecompressionStream inflater(packed);
+    unsigned char prefix[4];
+    if (inflater.Read(prefix, sizeof prefix) != sizeof prefix) {
+        throw ECompressionError(kDataEndsEarly);
+    }
+    std::uint32_t left =
+        static_cast<std::uint32_t>(prefix[0]) | static_cast<std::uint32_t>(prefix[1]) << 8 |
+        static_cast<std::uint32_t>(prefix[2]) << 16 | static_cast<std::uint32_t>(prefix[3]) << 24;
+    std::vector<char> chunk(std::min<std::size_t>(left, kCopyChunk));
+    while (left > 0) {
+        const std::size_t part = std::min<std::size_t>(left, chunk.size());
+        // A zlib stream that ends before its length prefix is satisfied is damaged.
+        if (inflater.Read(chunk.data(), part) != part) throw ECompressionError(kDataEndsEarly);
+        dest.WriteBuffer(chunk.data(), part);
+        left -= static_cast<std::uint32_t>(part);
+    }
+    // Reading on to the end lets zlib check the trailing Adler-32; content beyond the
+    // announced length is damage as well.
+    char extra;
+    if (inflater.Read(&extra, 1) != 0 || !inflater.AtStreamEnd()) {
+        throw ECompressionError(kDataEndsEarly);
+    }
 }

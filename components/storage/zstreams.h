@@ -82,3 +82,8 @@ public:
 private:
     bool ended_ = false;
 };
+
+// Bytes packed the way a stored item holds them: their count (4 bytes, little-endian), then a
+// zlib stream of them. Unpacking checks both the count and zlib's own checksum.
+void PackTo(TStream& source, std::int64_t length, int level, TStream& dest);
+void UnpackTo(TStream& packed, TStream& dest);
