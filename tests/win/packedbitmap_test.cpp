@@ -9,18 +9,20 @@
 
 namespace {
 
-BITMAP Describe(const fw::UniqueGdiObject& bitmap) {
+// The picture's shape as GDI sees it, checked against what its file says.
+BITMAP ExpectShape(const fw::UniqueGdiObject& bitmap, LONG width, LONG height, WORD bits) {
     BITMAP info{};
+    EXPECT_TRUE(bitmap);
     GetObjectA(bitmap.get(), sizeof info, &info);
+    EXPECT_EQ(info.bmWidth, width);
+    EXPECT_EQ(info.bmHeight, height);
+    EXPECT_EQ(info.bmBitsPixel, bits);
     return info;
 }
 
 TEST(PackedBitmap, TheImageStripKeepsItsAlphaAndTheArtworkItsPalette) {
     const fw::UniqueGdiObject strip = fw::LoadPackedBitmap("IMAGELIST1");
-    ASSERT_TRUE(strip);
-    const BITMAP stripInfo = Describe(strip);
-    EXPECT_EQ(stripInfo.bmWidth, 240);
-    EXPECT_EQ(stripInfo.bmHeight, 16);
+    const BITMAP stripInfo = ExpectShape(strip, 240, 16, 32);
     ASSERT_EQ(stripInfo.bmBitsPixel, 32);
     ASSERT_NE(stripInfo.bmBits, nullptr) << "a DIB section, as the image list needs";
     const auto* pixels = static_cast<const std::uint32_t*>(stripInfo.bmBits);
@@ -34,11 +36,7 @@ TEST(PackedBitmap, TheImageStripKeepsItsAlphaAndTheArtworkItsPalette) {
     EXPECT_GT(opaque, 0) << "the pictures themselves arrived";
 
     const fw::UniqueGdiObject art = fw::LoadPackedBitmap("ABOUTART");
-    ASSERT_TRUE(art);
-    const BITMAP artInfo = Describe(art);
-    EXPECT_EQ(artInfo.bmWidth, 130);
-    EXPECT_EQ(artInfo.bmHeight, 120);
-    EXPECT_EQ(artInfo.bmBitsPixel, 8);
+    ExpectShape(art, 130, 120, 8);
     HDC dc = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(dc, art.get());
     std::vector<RGBQUAD> colors(256);
