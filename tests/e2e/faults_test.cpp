@@ -145,7 +145,7 @@ void MakeFolderReadOnly(const std::string& folder, bool readOnly) {
     PROCESS_INFORMATION info{};
     ASSERT_TRUE(CreateProcessA("/bin/chmod", command.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                nullptr, &startup, &info));
-    // Finished before anyone looks at the folder again.
+    // Wine may start a Unix program without a handle to wait on; callers poll for the change.
     if (info.hProcess) WaitForSingleObject(info.hProcess, 10000);
     if (info.hProcess) CloseHandle(info.hProcess);
     if (info.hThread) CloseHandle(info.hThread);
@@ -153,6 +153,8 @@ void MakeFolderReadOnly(const std::string& folder, bool readOnly) {
 
 bool CanCreateIn(const std::string& folder) {
     const std::string probe = folder + "probe";
+    // A probe made just before the folder turned read-only could not be deleted then.
+    DeleteFileA(probe.c_str());
     HANDLE file = CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     CloseHandle(file);
