@@ -21,6 +21,20 @@ WriteFn& Writer() {
                              std::to_string(GetLastError()) + ")");
 }
 
+// Attributes are lifted only when a step is refused: a read-only or hidden file refuses it,
+// and in the common case every save is spared the calls.
+template <typename Step>
+bool WithAttributesLifted(const std::string& path, Step step) {
+    if (step()) return true;
+    const DWORD error = GetLastError();
+    if (FileExists(path)) {
+        ResetAttributes(path);
+        if (step()) return true;
+    }
+    SetLastError(error);
+    return false;
+}
+
 }  // namespace
 
 std::string ExeFolder() {
@@ -64,10 +78,14 @@ void SetWriteFunction(WriteFn write) { Writer() = write ? write : &::WriteFile; 
 
 void WriteNote(const std::string& path, std::string_view text) {
     const std::string temp = path + ".tmp";
-    ResetAttributes(temp);  // a leftover from a crash may be read-only
     {
-        fw::UniqueHandle file(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                          FILE_ATTRIBUTE_ARCHIVE, nullptr));
+        fw::UniqueHandle file;
+        // A leftover from a crash may be read-only.
+        WithAttributesLifted(temp, [&] {
+            file.reset(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                   FILE_ATTRIBUTE_ARCHIVE, nullptr));
+            return static_cast<bool>(file);
+        });
         if (!file) Fail("Cannot create", temp);
         bool written = true;
         size_t done = 0;
@@ -86,8 +104,10 @@ void WriteNote(const std::string& path, std::string_view text) {
             Fail("Cannot write", temp);
         }
     }
-    ResetAttributes(path);
-    if (!MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!WithAttributesLifted(path, [&] {
+            return MoveFileExA(temp.c_str(), path.c_str(),
+                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+        })) {
         const DWORD error = GetLastError();
         DeleteFileA(temp.c_str());
         SetLastError(error);

@@ -147,10 +147,17 @@ TEST_F(NoteTest, AFailedSaveKeepsTheOldNoteAndTheState) {
     ExpectState(form, {false, true, kUnsaved}, "AutoSave failing");
     EXPECT_EQ(harness::ReadFile(harness::NotePath()), old);
 
+    // A note and a crash's leftover made read-only meanwhile do not stop the next save.
     notefile::SetWriteFunction(nullptr);
+    const std::string temp = harness::NotePath() + ".tmp";
+    harness::WriteFile(temp, "leftover");
+    for (const std::string& path : {harness::NotePath(), temp})
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
     form.MenuSaveClick();
+    EXPECT_EQ(boxes.Shown().size(), 2u);
     EXPECT_EQ(harness::ReadFile(harness::NotePath()), form.Memo1->Text());
     EXPECT_EQ(GetFileAttributesA(harness::NotePath().c_str()), DWORD(FILE_ATTRIBUTE_ARCHIVE));
+    EXPECT_EQ(harness::ReadFile(temp), "<missing>");
 }
 
 TEST_F(NoteTest, SwitchingAutoSaveOnSavesTellsAndShowsTheWindow) {
