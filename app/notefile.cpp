@@ -66,7 +66,8 @@ std::string ReadNote(const std::string& path) {
     while (done < bytes.size()) {
         DWORD got = 0;
         const DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 30));
-        if (!ReadFile(file.get(), bytes.data() + done, want, &got, nullptr)) Fail("Cannot read", path);
+        if (!ReadFile(file.get(), bytes.data() + done, want, &got, nullptr))
+            Fail("Cannot read", path);
         if (got == 0) break;  // the file shrank meanwhile
         done += got;
     }
@@ -74,7 +75,9 @@ std::string ReadNote(const std::string& path) {
     return notetext::DecodeNote(bytes);
 }
 
-void SetWriteFunction(WriteFn write) { Writer() = write ? write : &::WriteFile; }
+void SetWriteFunction(WriteFn write) {
+    Writer() = write ? write : &::WriteFile;
+}
 
 void WriteNote(const std::string& path, std::string_view text) {
     const std::string temp = path + ".tmp";
