@@ -93,7 +93,6 @@ TFormAbout::TFormAbout() {
     CreateForm(style);
     HelpContext = 2;
     OnClose = [this] { EndModal(); };
-    CreateControls();
     FormCreate();
 }
 
@@ -109,7 +108,10 @@ TFormAbout::~TFormAbout() {
     DestroyHandle();
 }
 
+// On the first showing, not at start: most runs never open the box, and its controls cost a
+// noticeable part of the start-up.
 void TFormAbout::CreateControls() {
+    if (ImageIcon) return;
     const HWND form = Handle();
     const about::TFontLook plain;
     const about::TFontLook bold{-11, true, false};
@@ -175,6 +177,7 @@ void TFormAbout::FormCreate() {
 }
 
 void TFormAbout::LoadAboutBoxProc() {
+    CreateControls();
     Label3->SetCaption(kVersionPrefix + ProgVersion1.FourDigitVersion());
 }
 
@@ -315,6 +318,9 @@ LRESULT TFormAbout::ControlMessage(const TKeyHook& hook, UINT msg, WPARAM wParam
 
 LRESULT TFormAbout::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
+        case WM_SHOWWINDOW:
+            if (wParam) CreateControls();
+            break;
         case WM_SETFOCUS:
             if (ButtonFocus) SetFocus(ButtonFocus->Handle());
             return 0;

@@ -1,6 +1,7 @@
 #pragma once
-// The about box. Created hidden at start; its creation loads the settings and
-// gives the main window its first showing. The about commands show it modally.
+// The about box. Created hidden at start, its controls on its first showing; its
+// creation loads the settings and gives the main window its first showing. The
+// about commands show it modally.
 
 #include <memory>
 #include <string>
