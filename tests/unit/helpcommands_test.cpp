@@ -2,62 +2,58 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
-#include <vector>
+#include <utility>
 
 namespace {
 
 using namespace helpcmd;
 
-constexpr char kHelpFile[] = "C:\\My.Tools\\BriskJot.exe";
-constexpr char kChm[] = "C:\\My.Tools\\BriskJot.chm";
-constexpr char kHlp[] = "C:\\My.Tools\\BriskJot.hlp";
+constexpr char kHelpFile[] = "C:\\A.B\\H.exe";
 
-// One viewer call as text, so a row can spell out exactly what it expects.
+// Each viewer call as text, so a row can spell out exactly what it expects.
 class RecordingViewer : public THelpViewer {
 public:
-    bool loaded = true;
-    bool loadable = true;
-    bool answer = true;
-    int cursorX = 640, cursorY = 480;
-    std::vector<std::string> calls;
+    bool loaded = true, loadable = true, answer = true;
+    std::string calls;
 
     bool HtmlHelpLoaded() override { return loaded; }
     bool HtmlHelpUsable() override {
         if (!loaded) {
-            calls.push_back("load");
+            Log("load");
             loaded = loadable;
         }
         return loaded;
     }
     bool CallHtmlHelp(const char* file, unsigned command, std::uintptr_t data) override {
-        calls.push_back("hh " + std::string(file ? file : "-") + " " + std::to_string(command) +
-                        " " + std::to_string(data));
-        return answer;
+        return Log("hh", file ? file : "-", command, data);
     }
     bool CallWinHelp(const std::string& file, unsigned command, std::uintptr_t data) override {
-        calls.push_back("wh " + file + " " + std::to_string(command) + " " + std::to_string(data));
-        return answer;
+        return Log("wh", file, command, data);
     }
     void CursorPos(int& x, int& y) override {
-        calls.push_back("cursor");
-        x = cursorX;
-        y = cursorY;
+        Log("cursor");
+        x = 640;
+        y = 480;
     }
     bool ShowPopup(int x, int y, unsigned number, const std::string& text) override {
-        calls.push_back("popup " + std::to_string(x) + "," + std::to_string(y) + " " +
-                        std::to_string(number) + " '" + text + "'");
+        return Log("popup", x, y, number, "'" + text + "'");
+    }
+
+private:
+    template <typename... Parts>
+    bool Log(const Parts&... parts) {
+        std::ostringstream call;
+        ((call << ' ' << parts), ...);
+        calls += calls.empty() ? call.str().substr(1) : " |" + call.str();
         return answer;
     }
 };
 
-struct Outcome {
-    bool result;
-    bool callHelp;
-};
-
-Outcome Serve(THelpRouting& routing, RecordingViewer& viewer, unsigned command, std::uintptr_t data,
-              bool incoming = false) {
+// The result and callHelp after routing one request.
+std::pair<bool, bool> Serve(THelpRouting& routing, RecordingViewer& viewer, unsigned command,
+                            std::uintptr_t data, bool incoming = false) {
     bool callHelp = true;
     const bool result = routing.Route(viewer, kHelpFile, command, data, incoming, callHelp);
     return {result, callHelp};
@@ -68,47 +64,57 @@ std::uintptr_t Position(int x, int y) {
            static_cast<std::uint16_t>(x);
 }
 
-std::string Calls(const RecordingViewer& viewer) {
-    std::string all;
-    for (const std::string& call : viewer.calls) all += (all.empty() ? "" : " | ") + call;
-    return all;
-}
-
-TEST(HelpCommands, HtmlHelpServesEachWinHelpCommand) {
-    static const char kKeyword[] = "AutoSave";
-    const auto keyword = reinterpret_cast<std::uintptr_t>(kKeyword);
-    const std::string key = std::to_string(keyword);
-    const std::string chm = kChm;
+TEST(HelpCommands, ViewerAndCommandFollowHelpTypeShowTypeAndPopupTopics) {
     struct Case {
+        THelpType helpType;
+        TShowType showType;
         unsigned command;
         std::uintptr_t data;
-        bool viewerAnswers;
-        std::string calls;
+        const char* calls;
         bool result;
+        const char* topics = "CSHelp.txt";
     };
     const Case cases[] = {
-        {kContext, 8, true, "hh " + chm + " 15 8", true},
-        {kContext, 8, false, "hh " + chm + " 15 8", false},
-        {kQuit, 0, true, "hh - 18 0", true},
-        {kContents, 0, true, "hh " + chm + " 1 0", true},
-        {kFinder, 0, true, "hh " + chm + " 1 0", true},
-        {kTab, 0, true, "hh " + chm + " 1 0", true},
-        {kTab, 2, true, "hh " + chm + " 2 0", true},
-        {kKey, keyword, true, "hh " + chm + " 2 " + key, true},
-        {kPartialKey, keyword, true, "hh " + chm + " 2 " + key, true},
-        {kSetPopupPos, Position(10, 20), true, "", false},
-        {kNone, 0, true, "", false},
-        {0x0102, 5, true, "", false},  // a command without an HTML Help counterpart
+        {htHTMLhelp, stDefault, kContext, 8, "hh C:\\A.B\\H.chm 15 8", true},
+        {htHTMLhelp, stDefault, kQuit, 0, "hh - 18 0", true},
+        {htHTMLhelp, stDefault, kContents, 0, "hh C:\\A.B\\H.chm 1 0", true},
+        {htHTMLhelp, stDefault, kFinder, 0, "hh C:\\A.B\\H.chm 1 0", true},
+        {htHTMLhelp, stDefault, kTab, 0, "hh C:\\A.B\\H.chm 1 0", true},
+        {htHTMLhelp, stDefault, kTab, 2, "hh C:\\A.B\\H.chm 2 0", true},
+        {htHTMLhelp, stDefault, kKey, 1234, "hh C:\\A.B\\H.chm 2 1234", true},
+        {htHTMLhelp, stDefault, kPartialKey, 1234, "hh C:\\A.B\\H.chm 2 1234", true},
+        {htHTMLhelp, stDefault, kSetPopupPos, Position(10, 20), "", false},
+        {htHTMLhelp, stDefault, kNone, 0, "", false},
+        {htHTMLhelp, stDefault, 0x0102, 5, "", false},  // no HTML Help counterpart
+        {htHTMLhelp, stMain, kContextPopup, 8, "hh C:\\A.B\\H.chm 15 8", true},
+        {htHTMLhelp, stMain, kSetPopupPos, Position(1, 1), "", false},
+        {htHTMLhelp, stPopup, kContextPopup, 8, "cursor | popup 640 480 8 ''", true},
+        {htMixedMode, stDefault, kContext, 8, "hh C:\\A.B\\H.chm 15 8", true},
+        {htMixedMode, stDefault, kContextPopup, 8, "wh C:\\A.B\\H.hlp 8 8", true},
+        {htMixedMode, stDefault, kSetPopupPos, 65537, "wh C:\\A.B\\H.hlp 13 65537", true},
+        {htMixedMode, stMain, kContextPopup, 8, "hh C:\\A.B\\H.chm 15 8", true},
+        {htMixedMode, stMain, kSetPopupPos, 65537, "", false},
+        {htWinhelp, stDefault, kContext, 8, "wh C:\\A.B\\H.hlp 1 8", true},
+        {htWinhelp, stDefault, kQuit, 0, "wh C:\\A.B\\H.hlp 2 0", true},
+        {htWinhelp, stMain, kContextPopup, 3, "wh C:\\A.B\\H.hlp 1 3", true},
+        {htWinhelp, stMain, kSetPopupPos, 65537, "", true},  // no command: nothing to do
+        // WinHelp popups may come from a file of their own, beside the help file by default.
+        {htMixedMode, stDefault, kContextPopup, 7, "wh C:\\A.B\\P.hlp 8 7", true, "P.HLP"},
+        {htMixedMode, stDefault, kContextPopup, 7, "wh D:\\S\\pop.hlp 8 7", true, "D:\\S\\pop.hlp"},
+        {htMixedMode, stDefault, kSetPopupPos, 7, "wh C:\\A.B\\H.hlp 13 7", true, "P.hlp"},
+        {htWinhelp, stDefault, kContextPopup, 7, "wh C:\\A.B\\H.hlp 8 7", true, "P.hlp"},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.helpType << "/" << c.showType << " command "
+                                        << c.command << " topics " << c.topics);
         THelpRouting routing;
-        routing.HelpType = htHTMLhelp;
+        routing.HelpType = c.helpType;
+        routing.ShowType = c.showType;
+        routing.CHMPopupTopics = c.topics;
         RecordingViewer viewer;
-        viewer.answer = c.viewerAnswers;
-        const Outcome outcome = Serve(routing, viewer, c.command, c.data, /*incoming=*/true);
-        EXPECT_EQ(Calls(viewer), c.calls) << "command " << c.command;
-        EXPECT_EQ(outcome.result, c.result) << "command " << c.command;
-        EXPECT_FALSE(outcome.callHelp) << "command " << c.command;
+        EXPECT_EQ(Serve(routing, viewer, c.command, c.data, /*incoming=*/true),
+                  std::make_pair(c.result, false));
+        EXPECT_EQ(viewer.calls, c.calls);
     }
 }
 
@@ -117,26 +123,21 @@ TEST(HelpCommands, LibraryIsLoadedOnlyToShowSomething) {
     routing.HelpType = htHTMLhelp;
     RecordingViewer viewer;
     viewer.loaded = false;
-
-    Outcome quit = Serve(routing, viewer, kQuit, 0);
-    EXPECT_EQ(Calls(viewer), "") << "quitting never loads the library";
-    EXPECT_TRUE(quit.result);
-    EXPECT_FALSE(quit.callHelp);
+    EXPECT_EQ(Serve(routing, viewer, kQuit, 0), std::make_pair(true, false));
+    EXPECT_EQ(viewer.calls, "") << "quitting never loads the library";
 
     // A library that cannot be loaded hands the request back, with the handlers' result.
     viewer.loadable = false;
-    for (const bool incoming : {false, true}) {
-        const Outcome missing = Serve(routing, viewer, kContext, 8, incoming);
-        EXPECT_EQ(missing.result, incoming);
-        EXPECT_TRUE(missing.callHelp);
-    }
-    EXPECT_EQ(Calls(viewer), "load | load") << "each request tries again";
+    EXPECT_EQ(Serve(routing, viewer, kContext, 8, false), std::make_pair(false, true));
+    EXPECT_EQ(Serve(routing, viewer, kContext, 8, true), std::make_pair(true, true));
+    EXPECT_EQ(viewer.calls, "load | load") << "each request tries again";
 
     viewer.calls.clear();
     viewer.loadable = true;
-    EXPECT_FALSE(Serve(routing, viewer, kContext, 8).callHelp);
-    EXPECT_FALSE(Serve(routing, viewer, kQuit, 0).callHelp);
-    EXPECT_EQ(Calls(viewer), "load | hh " + std::string(kChm) + " 15 8 | hh - 18 0");
+    viewer.answer = false;
+    EXPECT_EQ(Serve(routing, viewer, kContext, 8, true), std::make_pair(false, false));
+    EXPECT_EQ(Serve(routing, viewer, kQuit, 0), std::make_pair(false, false));
+    EXPECT_EQ(viewer.calls, "load | hh C:\\A.B\\H.chm 15 8 | hh - 18 0");
 }
 
 TEST(HelpCommands, PopupPositionIsUsedOnceThenTheCursorIs) {
@@ -144,96 +145,24 @@ TEST(HelpCommands, PopupPositionIsUsedOnceThenTheCursorIs) {
     routing.HelpType = htHTMLhelp;
     RecordingViewer viewer;
     viewer.answer = false;  // a failed popup still counts as served
-
-    EXPECT_FALSE(Serve(routing, viewer, kSetPopupPos, Position(-30, 700)).result);
-    EXPECT_EQ(routing.PopupX(), -30) << "x is a signed half: left of the primary screen";
-    EXPECT_EQ(routing.PopupY(), 700);
-    const Outcome first = Serve(routing, viewer, kContextPopup, 12);
-    EXPECT_TRUE(first.result);
-    EXPECT_FALSE(first.callHelp);
-    const Outcome second = Serve(routing, viewer, kContextPopup, 13);
-    EXPECT_TRUE(second.result);
-    EXPECT_EQ(Calls(viewer), "popup -30,700 12 '' | cursor | popup 640,480 13 ''");
-    EXPECT_EQ(routing.PopupX(), 0);
-    EXPECT_EQ(routing.PopupY(), 0);
+    EXPECT_FALSE(Serve(routing, viewer, kSetPopupPos, Position(-30, 700)).first);
+    EXPECT_EQ(Serve(routing, viewer, kContextPopup, 12), std::make_pair(true, false));
+    EXPECT_EQ(Serve(routing, viewer, kContextPopup, 13), std::make_pair(true, false));
+    // x is a signed half: left of the primary screen.
+    EXPECT_EQ(viewer.calls, "popup -30 700 12 '' | cursor | popup 640 480 13 ''");
 
     viewer.calls.clear();
     Serve(routing, viewer, kSetPopupPos, Position(0, -1));  // x = 0 alone is a set position
     Serve(routing, viewer, kContextPopup, 1);
-    EXPECT_EQ(Calls(viewer), "popup 0,-1 1 ''");
-}
-
-TEST(HelpCommands, ViewerChoiceFollowsHelpTypeAndShowType) {
-    const std::string chm = kChm, hlp = kHlp;
-    struct Case {
-        THelpType helpType;
-        TShowType showType;
-        unsigned command;
-        std::uintptr_t data;
-        std::string calls;
-        bool result;
-    };
-    const Case cases[] = {
-        {htHTMLhelp, stMain, kContextPopup, 8, "hh " + chm + " 15 8", true},
-        {htHTMLhelp, stMain, kSetPopupPos, Position(1, 1), "", false},
-        {htHTMLhelp, stPopup, kContextPopup, 8, "cursor | popup 640,480 8 ''", true},
-        {htMixedMode, stDefault, kContext, 8, "hh " + chm + " 15 8", true},
-        {htMixedMode, stDefault, kContextPopup, 8, "wh " + hlp + " 8 8", true},
-        {htMixedMode, stDefault, kSetPopupPos, 65537, "wh " + hlp + " 13 65537", true},
-        {htMixedMode, stMain, kContextPopup, 8, "hh " + chm + " 15 8", true},
-        {htMixedMode, stMain, kSetPopupPos, 65537, "", false},
-        {htWinhelp, stDefault, kContext, 8, "wh " + hlp + " 1 8", true},
-        {htWinhelp, stDefault, kQuit, 0, "wh " + hlp + " 2 0", true},
-        {htWinhelp, stMain, kContextPopup, 3, "wh " + hlp + " 1 3", true},
-        {htWinhelp, stMain, kSetPopupPos, 65537, "", true},  // no command: nothing to do
-    };
-    for (const Case& c : cases) {
-        THelpRouting routing;
-        routing.HelpType = c.helpType;
-        routing.ShowType = c.showType;
-        RecordingViewer viewer;
-        const Outcome outcome = Serve(routing, viewer, c.command, c.data);
-        EXPECT_EQ(Calls(viewer), c.calls) << c.helpType << "/" << c.showType << " " << c.command;
-        EXPECT_EQ(outcome.result, c.result) << c.helpType << "/" << c.showType << " " << c.command;
-        EXPECT_FALSE(outcome.callHelp);
-    }
-}
-
-TEST(HelpCommands, WinHelpPopupsMayComeFromTheirOwnFile) {
-    struct Case {
-        THelpType helpType;
-        const char* topics;
-        unsigned command;
-        const char* file;
-    };
-    const Case cases[] = {
-        {htMixedMode, "Popups.HLP", kContextPopup, "C:\\My.Tools\\Popups.hlp"},
-        {htMixedMode, "D:\\Shared\\pop.hlp", kContextPopup, "D:\\Shared\\pop.hlp"},
-        {htMixedMode, "CSHelp.txt", kContextPopup, kHlp},
-        {htMixedMode, "Popups.hlp", kSetPopupPos, kHlp},
-        {htWinhelp, "Popups.hlp", kContextPopup, kHlp},
-    };
-    for (const Case& c : cases) {
-        THelpRouting routing;
-        routing.HelpType = c.helpType;
-        routing.CHMPopupTopics = c.topics;
-        RecordingViewer viewer;
-        Serve(routing, viewer, c.command, 7);
-        ASSERT_EQ(viewer.calls.size(), 1u) << c.topics;
-        EXPECT_EQ(viewer.calls[0],
-                  "wh " + std::string(c.file) + " " + std::to_string(c.command) + " 7")
-            << c.topics;
-    }
+    EXPECT_EQ(viewer.calls, "popup 0 -1 1 ''");
 }
 
 TEST(HelpCommands, PopupTopicsLiveInsideTheCompiledFile) {
     THelpRouting routing;
-    EXPECT_EQ(routing.PopupTopicsPath("C:\\Tools\\BriskJot.exe"),
-              "C:\\Tools\\BriskJot.chm::/CSHelp.txt");
     routing.CHMPopupTopics = "pop.txt";
-    EXPECT_EQ(routing.PopupTopicsPath("Help"), "Help.chm::/pop.txt");
+    EXPECT_EQ(routing.PopupTopicsPath(kHelpFile), "C:\\A.B\\H.chm::/pop.txt");
     routing.CHMPopupTopics.clear();
-    EXPECT_EQ(routing.PopupTopicsPath("C:\\A.B\\Help"), "C:\\A.B\\Help.chm::/CSHelp.txt");
+    EXPECT_EQ(routing.PopupTopicsPath("Help"), "Help.chm::/CSHelp.txt");
     EXPECT_EQ(routing.CHMPopupTopics, "CSHelp.txt") << "an empty name is replaced for good";
 }
 
