@@ -7,6 +7,7 @@
 
 #include "framework/application.h"
 #include "framework/packedbitmap.h"
+#include "framework/tooltip.h"
 
 namespace about {
 namespace {
@@ -44,15 +45,6 @@ SIZE TextExtent(HWND hwnd, HFONT font, const std::string& text) {
     size.cx = rect.right - rect.left;
     size.cy = rect.bottom - rect.top;
     return size;
-}
-
-HWND CreateToolTip(HWND owner) {
-    INITCOMMONCONTROLSEX classes{sizeof classes, ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&classes);
-    return CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
-                           WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
-                           CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, fw::Application.Instance(),
-                           nullptr);
 }
 
 }  // namespace
@@ -182,7 +174,7 @@ TAboutButton::~TAboutButton() {
 
 void TAboutButton::SetHint(const std::string& hint) {
     hint_ = hint;
-    if (!toolTip_) toolTip_ = CreateToolTip(handle_);
+    if (!toolTip_) toolTip_ = fw::CreateToolTip(handle_, fw::Application.Instance());
     // Without the tip window the button still works; the hint is only a help.
     if (!toolTip_) return;
     TOOLINFOA tool{};

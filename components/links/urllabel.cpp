@@ -7,6 +7,7 @@
 
 #include "components/links/openurl.h"
 #include "framework/application.h"
+#include "framework/tooltip.h"
 
 namespace links {
 namespace {
@@ -123,12 +124,7 @@ void TURLLabel::SetEffect98(bool on) {
 void TURLLabel::SetHint(const std::string& hint) {
     hint_ = hint;
     if (!toolTip_ && !hint_.empty()) {
-        INITCOMMONCONTROLSEX classes{sizeof classes, ICC_WIN95_CLASSES};
-        InitCommonControlsEx(&classes);
-        toolTip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
-                                   WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
-                                   ProgramInstance(), nullptr);
+        toolTip_ = fw::CreateToolTip(Handle(), ProgramInstance());
         // Without the tip window the label still works; the hint is only a help.
         if (!toolTip_) return;
     }

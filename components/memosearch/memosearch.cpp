@@ -6,9 +6,9 @@
 
 #include "framework/application.h"
 #include "framework/barrier.h"
+#include "framework/libraryfunction.h"
 #include "framework/memo.h"
 #include "framework/msgbox.h"
-#include "framework/unique.h"
 #include "framework/window.h"
 
 namespace {
@@ -76,11 +76,8 @@ WPARAM CharOfPress(WPARAM virtualKey, LPARAM lParam) {
 
 // The common dialog library costs megabytes once loaded, and most sessions never open Find.
 HWND OpenFindDialog(FINDREPLACEA* record) {
-    static const fw::UniqueHModule library(LoadLibraryA("comdlg32.dll"));
     using FindTextFn = HWND(WINAPI*)(FINDREPLACEA*);
-    const auto findText = library ? reinterpret_cast<FindTextFn>(reinterpret_cast<void*>(
-                                        GetProcAddress(library.get(), "FindTextA")))
-                                  : nullptr;
+    static const auto findText = fw::LibraryFunction<FindTextFn>("comdlg32.dll", "FindTextA");
     return findText ? findText(record) : nullptr;
 }
 
