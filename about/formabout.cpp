@@ -5,6 +5,7 @@
 #include "framework/application.h"
 #include "framework/barrier.h"
 #include "framework/shell.h"
+#include "framework/visualstyles.h"
 
 TFormAbout* FormAbout = nullptr;
 
@@ -112,6 +113,7 @@ TFormAbout::~TFormAbout() {
 // noticeable part of the start-up.
 void TFormAbout::CreateControls() {
     if (ImageIcon) return;
+    const fw::TVisualStyles styles;
     const HWND form = Handle();
     const about::TFontLook plain;
     const about::TFontLook bold{-11, true, false};

@@ -1,5 +1,7 @@
 #include "framework/msgbox.h"
 
+#include "framework/visualstyles.h"
+
 namespace fw {
 namespace {
 MessageBoxHook& Hook() {
@@ -10,9 +12,12 @@ MessageBoxHook& Hook() {
 
 int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT flags) {
     if (Hook()) return Hook()(owner, text, caption, flags);
+    const TVisualStyles styles;
     return MessageBoxA(owner, text.c_str(), caption.c_str(), flags);
 }
 
-void SetMessageBoxHook(MessageBoxHook hook) { Hook() = std::move(hook); }
+void SetMessageBoxHook(MessageBoxHook hook) {
+    Hook() = std::move(hook);
+}
 
 }  // namespace fw

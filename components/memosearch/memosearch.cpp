@@ -9,6 +9,7 @@
 #include "framework/libraryfunction.h"
 #include "framework/memo.h"
 #include "framework/msgbox.h"
+#include "framework/visualstyles.h"
 #include "framework/window.h"
 
 namespace {
@@ -76,6 +77,7 @@ WPARAM CharOfPress(WPARAM virtualKey, LPARAM lParam) {
 
 // The common dialog library costs megabytes once loaded, and most sessions never open Find.
 HWND OpenFindDialog(FINDREPLACEA* record) {
+    const fw::TVisualStyles styles;
     using FindTextFn = HWND(WINAPI*)(FINDREPLACEA*);
     static const auto findText = fw::LibraryFunction<FindTextFn>("comdlg32.dll", "FindTextA");
     return findText ? findText(record) : nullptr;
