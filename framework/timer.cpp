@@ -7,11 +7,13 @@ constexpr UINT_PTR kTimerId = 1;
 }
 
 TTimer::TTimer(unsigned intervalMs) : interval_(intervalMs) {
-    window_ = std::make_unique<TUtilityWindow>([this](UINT msg, WPARAM wParam, LPARAM, LRESULT&) {
-        if (msg != WM_TIMER || wParam != kTimerId) return false;
-        if (OnTimer) OnTimer();
-        return true;
-    });
+    window_ = std::make_unique<TUtilityWindow>(
+        [this](UINT msg, WPARAM wParam, LPARAM, LRESULT&) {
+            if (msg != WM_TIMER || wParam != kTimerId) return false;
+            if (OnTimer) OnTimer();
+            return true;
+        },
+        TUtilityWindow::Kind::MessageOnly);
 }
 
 void TTimer::SetEnabled(bool enabled) {

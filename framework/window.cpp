@@ -6,7 +6,9 @@
 
 namespace fw {
 
-TWindow::~TWindow() { DestroyHandle(); }
+TWindow::~TWindow() {
+    DestroyHandle();
+}
 
 void TWindow::RegisterWindowClass(const char* className, HICON icon, UINT classStyle) {
     WNDCLASSA existing;
@@ -44,7 +46,8 @@ LRESULT TWindow::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 LRESULT CALLBACK TWindow::StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam,
                                         LPARAM lParam) noexcept {
     if (msg == WM_NCCREATE) {
-        auto* self = static_cast<TWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        auto* self =
+            static_cast<TWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
         self->handle_ = hwnd;
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
@@ -76,10 +79,10 @@ LRESULT TPaintedWindow::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-TUtilityWindow::TUtilityWindow(Handler handler) : handler_(std::move(handler)) {
+TUtilityWindow::TUtilityWindow(Handler handler, Kind kind) : handler_(std::move(handler)) {
     RegisterWindowClass(classnames::kUtility, nullptr);
-    CreateHandle(WS_EX_TOOLWINDOW, classnames::kUtility, "", WS_POPUP, 0, 0, 0, 0, nullptr,
-                 nullptr);
+    CreateHandle(WS_EX_TOOLWINDOW, classnames::kUtility, "", WS_POPUP, 0, 0, 0, 0,
+                 kind == Kind::MessageOnly ? HWND_MESSAGE : nullptr, nullptr);
 }
 
 LRESULT TUtilityWindow::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {

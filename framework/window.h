@@ -38,12 +38,14 @@ protected:
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 };
 
-// A hidden top-level window whose messages go to a function: for timers and
-// shell notifications.
+// A hidden window whose messages go to a function. Top-level for shell notifications and as a
+// dialog's owner; message-only where nothing else is needed (a timer), which is much cheaper to
+// make.
 class TUtilityWindow : public TWindow {
 public:
     using Handler = std::function<bool(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)>;
-    explicit TUtilityWindow(Handler handler);
+    enum class Kind { TopLevel, MessageOnly };
+    explicit TUtilityWindow(Handler handler, Kind kind = Kind::TopLevel);
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;

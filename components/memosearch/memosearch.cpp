@@ -108,13 +108,7 @@ struct TMemoSearch::Dialog {
     HWND window = nullptr;  // nullptr once closed; the record lives on for the search-again key
 };
 
-TMemoSearch::TMemoSearch() {
-    owner_ = std::make_unique<fw::TUtilityWindow>(
-        [this](UINT msg, WPARAM, LPARAM lParam, LRESULT& result) {
-            result = 0;
-            return OwnerMessage(msg, lParam);
-        });
-}
+TMemoSearch::TMemoSearch() = default;
 
 TMemoSearch::~TMemoSearch() {
     CloseDialogWindow();
@@ -243,6 +237,13 @@ void TMemoSearch::ExecuteFind() {
     auto dialog = std::make_unique<Dialog>();
     FINDREPLACEA& record = dialog->record;
     record.lStructSize = sizeof record;
+    // Made with the first dialog, not at start: most sessions never open one.
+    if (!owner_)
+        owner_ = std::make_unique<fw::TUtilityWindow>(
+            [this](UINT msg, WPARAM, LPARAM lParam, LRESULT& result) {
+                result = 0;
+                return OwnerMessage(msg, lParam);
+            });
     record.hwndOwner = owner_->Handle();
     record.hInstance = fw::Application.Instance();
     record.Flags = ToDialogFlags(Options) | FR_ENABLEHOOK;

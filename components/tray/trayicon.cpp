@@ -61,7 +61,9 @@ TTrayCustomTimer::TTrayCustomTimer(fw::TForm* owner, std::string name)
         });
 }
 
-TTrayCustomTimer::~TTrayCustomTimer() { DestroyWindowHandle(); }
+TTrayCustomTimer::~TTrayCustomTimer() {
+    DestroyWindowHandle();
+}
 
 void TTrayCustomTimer::DestroyWindowHandle() {
     if (!window_) return;
@@ -86,7 +88,9 @@ LRESULT TTrayCustomTimer::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 // ---- TTrayIcon
 
-bool TTrayIcon::UseExtendedNotifyData() { return kUseExtendedNotifyData; }
+bool TTrayIcon::UseExtendedNotifyData() {
+    return kUseExtendedNotifyData;
+}
 
 TTrayIcon::TTrayIcon(fw::TForm* owner, std::string name)
     : TTrayCustomTimer(owner, std::move(name)) {
@@ -94,7 +98,8 @@ TTrayIcon::TTrayIcon(fw::TForm* owner, std::string name)
     if (app) {
         SetPropA(app, kSelfProperty, this);
         savedAppWndProc_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(app, GWLP_WNDPROC));
-        SetWindowLongPtrA(app, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TTrayIcon::AppWindowThunk));
+        SetWindowLongPtrA(app, GWLP_WNDPROC,
+                          reinterpret_cast<LONG_PTR>(&TTrayIcon::AppWindowThunk));
     }
 }
 
@@ -200,7 +205,8 @@ void TTrayIcon::DeleteFromTray() {
 
 void TTrayIcon::RefreshIcon() {
     UpdateNotifyData();
-    Shell_NotifyIconA(NIM_MODIFY, &notifyData_);
+    // An icon not yet added is not the shell's to modify; each call costs a round trip to it.
+    if (visible_) Shell_NotifyIconA(NIM_MODIFY, &notifyData_);
 }
 
 void TTrayIcon::ShowIcon() {
