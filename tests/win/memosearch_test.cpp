@@ -1,5 +1,5 @@
-// The search component on a memo of its own: hot keys through the real message
-// path, the system Find dialog, the result boxes and the key injection.
+// The search component on a memo of its own: hot keys through the real message path, the
+// system Find dialog, the result boxes and the key injection.
 #include "components/memosearch/memosearch.h"
 
 #include <dlgs.h>
@@ -16,18 +16,6 @@
 #include "tests/win/harness.h"
 
 namespace {
-
-class TestForm : public fw::TForm {
-public:
-    TestForm() {
-        Style style;
-        style.caption = "MemoSearch test";
-        CreateForm(style);
-        Memo = std::make_unique<fw::TMemo>(Handle(), fw::TMemo::Style{});
-        MoveWindow(Memo->Handle(), 0, 0, 300, 150, FALSE);
-    }
-    std::unique_ptr<fw::TMemo> Memo;
-};
 
 enum : unsigned { kCtrl = 1, kShift = 2 };
 
@@ -52,18 +40,21 @@ void Press(HWND window, UINT vk, unsigned modifiers = 0) {
 class MemoSearchTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        form_ = std::make_unique<TestForm>();
-        memo_ = form_->Memo.get();
+        fw::TForm::Style style;
+        style.caption = "MemoSearch test";
+        form_.CreateForm(style);
+        memo_ = std::make_unique<fw::TMemo>(form_.Handle(), fw::TMemo::Style{});
+        MoveWindow(Memo(), 0, 0, 300, 150, FALSE);
         // Under the component: records what it lets through to the memo.
         recorder_ = this;
         memoProc_ = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrA(memo_->Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Record)));
+            SetWindowLongPtrA(Memo(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Record)));
         search_ = std::make_unique<TMemoSearch>();
-        search_->SetMemo(memo_);
+        search_->SetMemo(memo_.get());
     }
     void TearDown() override {
         search_.reset();
-        form_.reset();
+        memo_.reset();
         recorder_ = nullptr;
         harness::Pump();
     }
@@ -74,10 +65,12 @@ protected:
         return CallWindowProcA(recorder_->memoProc_, hwnd, msg, wParam, lParam);
     }
     bool KeySeen(UINT vk) const { return keys_.find(static_cast<char>(vk)) != std::string::npos; }
+    HWND Memo() const { return memo_->Handle(); }
 
-    void Open() {
+    HWND Open() {
         search_->ExecuteFind();
-        ASSERT_NE(search_->DialogHandle(), nullptr);
+        EXPECT_NE(search_->DialogHandle(), nullptr);
+        return search_->DialogHandle();
     }
     // Types the text into the open dialog and presses its Find Next button.
     void FindNext(const std::string& text) {
@@ -87,31 +80,26 @@ protected:
         SendMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
         harness::Pump();
     }
-    std::string Selected() const {
-        return memo_->Text().substr(static_cast<size_t>(memo_->SelStart()),
-                                    static_cast<size_t>(memo_->SelLength()));
-    }
     bool DialogClosed() {
         return harness::WaitFor([&] { return search_->DialogHandle() == nullptr; });
     }
 
     static inline MemoSearchTest* recorder_ = nullptr;
-    std::unique_ptr<TestForm> form_;
-    fw::TMemo* memo_ = nullptr;
+    fw::TForm form_;
+    std::unique_ptr<fw::TMemo> memo_;
     std::unique_ptr<TMemoSearch> search_;
     WNDPROC memoProc_ = nullptr;
     std::string keys_, chars_;
 };
 
 TEST_F(MemoSearchTest, HotKeysAreConsumedOnlyWhenTheyMatch) {
-    struct Row {
+    const struct {
         const char* name;
         bj::ShortCut searchKey;
         UINT vk;
         unsigned modifiers;
         bool consumed, opensDialog;
-    };
-    const Row rows[] = {
+    } rows[] = {
         {"Ctrl+F", bj::kShortCutCtrlF, 'F', kCtrl, true, true},
         {"plain F", bj::kShortCutCtrlF, 'F', 0, false, false},
         {"Ctrl+Shift+F", bj::kShortCutCtrlF, 'F', kCtrl | kShift, false, false},
@@ -120,20 +108,17 @@ TEST_F(MemoSearchTest, HotKeysAreConsumedOnlyWhenTheyMatch) {
         {"Ctrl+R, no Replace dialog", bj::kShortCutCtrlF, 'R', kCtrl, true, false},
         {"Shift+F2", bj::MakeShortCut(VK_F2, true, false, false), VK_F2, kShift, true, true},
     };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         search_->SearchKey = row.searchKey;
         memo_->SetText("alpha beta");
         keys_.clear();
-        Press(memo_->Handle(), row.vk, row.modifiers);
+        Press(Memo(), row.vk, row.modifiers);
         harness::Pump(50);
         EXPECT_EQ(KeySeen(row.vk), !row.consumed);
         HWND dialog = search_->DialogHandle();
         ASSERT_EQ(dialog != nullptr, row.opensDialog);
         if (!dialog) continue;
-        char title[32] = {};
-        GetWindowTextA(dialog, title, sizeof title);
-        EXPECT_STREQ(title, "Find");
         EXPECT_EQ(fw::Application.ModelessDialog(), dialog);
         SendMessageA(dialog, WM_CLOSE, 0, 0);
         EXPECT_TRUE(DialogClosed());
@@ -143,123 +128,89 @@ TEST_F(MemoSearchTest, HotKeysAreConsumedOnlyWhenTheyMatch) {
 
 TEST_F(MemoSearchTest, OnlyTheCharacterOfAConsumedPressIsDropped) {
     search_->SearchKey = 0;
-    Press(memo_->Handle(), 'F', kCtrl);
+    Press(Memo(), 'F', kCtrl);
     ASSERT_EQ(chars_, "\x06") << "what Ctrl+F makes when nobody takes it";
     search_->SearchKey = bj::kShortCutCtrlF;
     memo_->SetText("note one note two");
     memo_->SetSel(0, 0);
     chars_.clear();
 
-    Press(memo_->Handle(), 'F', kCtrl);
+    Press(Memo(), 'F', kCtrl);
     ASSERT_TRUE(harness::WaitFor([&] { return search_->DialogHandle() != nullptr; }));
-    Press(memo_->Handle(), 'X');
-    Press(memo_->Handle(), 'F', kCtrl);
-    PostMessageA(memo_->Handle(), WM_CHAR, 'y', 1);  // a character of its own
+    Press(Memo(), 'X');
+    Press(Memo(), 'F', kCtrl);
+    PostMessageA(Memo(), WM_CHAR, 'y', 1);  // a character of its own
     harness::Pump();
     EXPECT_EQ(chars_, "xy");
     EXPECT_EQ(memo_->Text(), "xynote one note two");
-
-    FindNext("note");
-    EXPECT_EQ(memo_->SelStart(), 2);
-    Press(memo_->Handle(), VK_F3);
-    EXPECT_EQ(memo_->SelStart(), 11) << "F3 found the next one";
-    // F3 makes no character, so the next one is the user's.
-    PostMessageA(memo_->Handle(), WM_CHAR, 'z', 1);
-    harness::Pump();
-    EXPECT_EQ(memo_->Text(), "xynote one z two");
 }
 
-TEST_F(MemoSearchTest, DialogTakesTheSelectionAndGivesItsOptionsBack) {
+TEST_F(MemoSearchTest, SearchAgainUsesTheOptionsAndTheCaretAndMissesAreReportedInABox) {
+    harness::MessageBoxScript boxes;
+    memo_->SetText("cat concat cat");
+    search_->Options = bj::frDown | bj::frWholeWord;
+    Open();
+    FindNext("cat");  // the window is hidden: it selects, nothing fails
+    EXPECT_EQ(memo_->SelStart(), 0);
+    EXPECT_EQ(memo_->SelLength(), 3);
+    EXPECT_TRUE(DialogClosed());
+    Press(Memo(), VK_F3);
+    EXPECT_EQ(memo_->SelStart(), 11) << "down, and concat is no whole word";
+    memo_->SetSel(6, 6);
+    Press(Memo(), VK_F3);
+    EXPECT_EQ(memo_->SelStart(), 11) << "from the caret";
+    EXPECT_FALSE(KeySeen(VK_F3));
+
+    boxes.Answer(IDOK);
+    Press(Memo(), VK_F3);
+    Open();
+    boxes.Answer(IDOK);
+    FindNext("dog");
+    EXPECT_EQ(memo_->SelStart(), 11) << "the selection stays";
+    std::vector<std::string> shown;
+    for (const harness::ShownBox& box : boxes.Shown()) {
+        shown.push_back(box.caption + ": " + box.text);
+        EXPECT_EQ(box.flags & (MB_TYPEMASK | MB_ICONMASK), UINT(MB_OK));
+    }
+    EXPECT_EQ(shown,
+              (std::vector<std::string>{"Search Results: No more instances of \"cat\" found.",
+                                        "Search Results: Search string \"dog\" not found."}));
+}
+
+TEST_F(MemoSearchTest, TheDialogsOptionsOutliveItAndAShownMemoGetsTheFocus) {
     memo_->SetText("Note one note two NOTE");
     memo_->SetSel(9, 13);
     search_->Options = bj::frDown | bj::frWholeWord;
-    Open();
-    HWND dialog = search_->DialogHandle();
-    char text[64] = {};
-    GetDlgItemTextA(dialog, edt1, text, sizeof text);
-    EXPECT_STREQ(text, "note");
-    EXPECT_EQ(IsDlgButtonChecked(dialog, chx1), BST_CHECKED) << "whole word";
-    EXPECT_EQ(IsDlgButtonChecked(dialog, chx2), BST_UNCHECKED) << "match case";
-    EXPECT_EQ(IsDlgButtonChecked(dialog, rad2), BST_CHECKED) << "down";
-
+    HWND dialog = Open();
     // Up, Match case on, Whole word off, then Cancel.
     for (int control : {rad1, chx2, chx1, IDCANCEL})
         SendMessageA(GetDlgItem(dialog, control), BM_CLICK, 0, 0);
     ASSERT_TRUE(DialogClosed());
     EXPECT_EQ(search_->Options & (bj::frDown | bj::frMatchCase | bj::frWholeWord), bj::frMatchCase);
 
-    // The next dialog opens as left, and its first search runs over the whole text.
-    Open();
-    dialog = search_->DialogHandle();
+    form_.Show();
+    SetFocus(nullptr);
+    search_->HideAfterSearch = false;
+    dialog = Open();
     EXPECT_EQ(IsDlgButtonChecked(dialog, rad1), BST_CHECKED);
     EXPECT_EQ(IsDlgButtonChecked(dialog, chx2), BST_CHECKED);
     EXPECT_EQ(IsDlgButtonChecked(dialog, chx1), BST_UNCHECKED);
     FindNext("note");
     EXPECT_EQ(memo_->SelStart(), 9);
-    EXPECT_TRUE(DialogClosed());
-}
-
-TEST_F(MemoSearchTest, FindNextWithTheWindowHiddenOrShown) {
-    memo_->SetText("first line\r\nsecond Line\r\nline three");
-    Open();
-    FindNext("LINE");  // hidden: selects, nothing fails
-    EXPECT_EQ(memo_->SelStart(), 6);
-    EXPECT_EQ(memo_->SelLength(), 4);
-    EXPECT_TRUE(DialogClosed());
-
-    form_->Show();
-    SetFocus(nullptr);
-    search_->HideAfterSearch = false;
-    Open();
-    FindNext("line");
-    FindNext("line");
-    EXPECT_EQ(memo_->SelStart(), 19);
-    EXPECT_EQ(GetFocus(), memo_->Handle());
+    EXPECT_EQ(GetFocus(), Memo());
     harness::Pump(50);
     EXPECT_NE(search_->DialogHandle(), nullptr) << "stays open without HideAfterSearch";
-}
 
-TEST_F(MemoSearchTest, SearchAgainFollowsTheCaretAndReportsBothEnds) {
-    harness::MessageBoxScript boxes;
-    memo_->SetText("cat concat cat. (cat) cats");
-    search_->Options = bj::frDown | bj::frWholeWord;
-    Open();
-    boxes.Answer(IDOK);
-    FindNext("dog");
-    ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0].caption, "Search Results");
-    EXPECT_EQ(boxes.Shown()[0].text, "Search string \"dog\" not found.");
-    EXPECT_EQ(boxes.Shown()[0].flags & (MB_TYPEMASK | MB_ICONMASK), UINT(MB_OK));
-    EXPECT_EQ(memo_->SelLength(), 0) << "the selection stays";
-
-    Open();
-    FindNext("cat");
-    Press(memo_->Handle(), VK_F3);
-    EXPECT_EQ(memo_->SelStart(), 11) << "concat is no whole word";
-    memo_->SetSel(21, 21);
-    boxes.Answer(IDOK);
-    Press(memo_->Handle(), VK_F3);
-    ASSERT_EQ(boxes.Shown().size(), 2u);
-    EXPECT_EQ(boxes.Shown()[1].text, "No more instances of \"cat\" found.");
-    EXPECT_EQ(memo_->SelStart(), 21);
-    // From a caret inside "concat" its tail is no word either.
-    memo_->SetSel(7, 7);
-    Press(memo_->Handle(), VK_F3);
-    EXPECT_EQ(memo_->SelStart(), 11);
-    EXPECT_FALSE(KeySeen(VK_F3));
-}
-
-TEST_F(MemoSearchTest, HelpInTheDialogAsksForTheHelpContext) {
+    // F1 in the dialog asks for the number given, even after it opened.
     std::vector<std::uintptr_t> requests;
     fw::Application.OnHelp = [&](unsigned command, std::uintptr_t data, bool& callHelp) {
         if (command == HELP_CONTEXT) requests.push_back(data);
         callHelp = false;
         return true;
     };
-    Open();
     search_->SetHelpContext(2);
-    HELPINFO info{sizeof info, HELPINFO_WINDOW, 0, search_->DialogHandle(), 0, {0, 0}};
-    SendMessageA(search_->DialogHandle(), WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+    HELPINFO info{sizeof info, HELPINFO_WINDOW, 0, dialog, 0, {0, 0}};
+    SendMessageA(dialog, WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
     fw::Application.OnHelp = nullptr;
     EXPECT_EQ(requests, std::vector<std::uintptr_t>{2});
 }
@@ -269,29 +220,27 @@ LRESULT CALLBACK PassOn(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return CallWindowProcA(previous, hwnd, msg, wParam, lParam);
 }
 
-TEST_F(MemoSearchTest, UnbindingRestoresThePreviousProcedure) {
-    HWND memo = memo_->Handle();
+TEST_F(MemoSearchTest, UnbindingRestoresThePreviousProcedureOrLeavesALaterChainWhole) {
     const auto original = reinterpret_cast<LONG_PTR>(&Record);
-    EXPECT_NE(GetWindowLongPtrA(memo, GWLP_WNDPROC), original);
     search_->SetMemo(nullptr);
-    EXPECT_EQ(GetWindowLongPtrA(memo, GWLP_WNDPROC), original);
-    search_->SetMemoHandle(memo);
+    EXPECT_EQ(GetWindowLongPtrA(Memo(), GWLP_WNDPROC), original);
+    search_->SetMemoHandle(Memo());
+    EXPECT_NE(GetWindowLongPtrA(Memo(), GWLP_WNDPROC), original);
     search_.reset();
-    EXPECT_EQ(GetWindowLongPtrA(memo, GWLP_WNDPROC), original) << "the component went";
+    EXPECT_EQ(GetWindowLongPtrA(Memo(), GWLP_WNDPROC), original) << "the component went";
 
-    // Hooked again after us: unbinding leaves that chain whole and the keys free.
     search_ = std::make_unique<TMemoSearch>();
-    search_->SetMemo(memo_);
-    SetPropA(memo, "test.previous",
+    search_->SetMemo(memo_.get());
+    SetPropA(Memo(), "test.previous",
              reinterpret_cast<HANDLE>(
-                 SetWindowLongPtrA(memo, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PassOn))));
+                 SetWindowLongPtrA(Memo(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PassOn))));
     search_->SetMemo(nullptr);
-    EXPECT_EQ(GetWindowLongPtrA(memo, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&PassOn));
-    Press(memo, 'F', kCtrl);
-    EXPECT_TRUE(KeySeen('F'));
+    EXPECT_EQ(GetWindowLongPtrA(Memo(), GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&PassOn));
+    Press(Memo(), 'F', kCtrl);
+    EXPECT_TRUE(KeySeen('F')) << "the keys are free";
 
     // The memo goes while bound: the component forgets it.
-    auto spare = std::make_unique<fw::TMemo>(form_->Handle(), fw::TMemo::Style{});
+    auto spare = std::make_unique<fw::TMemo>(form_.Handle(), fw::TMemo::Style{});
     TMemoSearch other;
     other.SetMemo(spare.get());
     spare.reset();
@@ -299,7 +248,7 @@ TEST_F(MemoSearchTest, UnbindingRestoresThePreviousProcedure) {
     EXPECT_EQ(other.Memo(), nullptr);
 }
 
-// Records what SendKeys injects and keeps it from reaching any window.
+// What SendKeys injects, kept from reaching any window.
 std::vector<KBDLLHOOKSTRUCT> injected;
 
 LRESULT CALLBACK RecordInjected(int code, WPARAM wParam, LPARAM lParam) {
