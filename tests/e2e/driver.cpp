@@ -1,7 +1,5 @@
 #include "tests/e2e/driver.h"
 
-#include "tests/testfiles.h"
-
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -17,15 +15,6 @@ bool WaitFor(const std::function<bool()>& condition, int timeoutMs) {
     }
 }
 
-namespace {
-std::string ThisFolder() {
-    char path[MAX_PATH];
-    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string exe(path, n);
-    return exe.substr(0, exe.find_last_of('\\') + 1);
-}
-}  // namespace
-
 Sandbox::Sandbox() {
     static std::atomic<int> counter{0};
     char temp[MAX_PATH];
@@ -33,7 +22,9 @@ Sandbox::Sandbox() {
     folder_ = std::string(temp) + "bj-e2e-" + std::to_string(GetCurrentProcessId()) + "-" +
               std::to_string(++counter) + "\\";
     CreateDirectoryA(folder_.c_str(), nullptr);
-    const std::string source = ThisFolder() + "BriskJot.exe";
+    char self[MAX_PATH];
+    std::string source(self, GetModuleFileNameA(nullptr, self, MAX_PATH));
+    source = source.substr(0, source.find_last_of('\\') + 1) + "BriskJot.exe";
     EXPECT_TRUE(CopyFileA(source.c_str(), Exe().c_str(), FALSE)) << "copy " << source;
 }
 
@@ -60,23 +51,17 @@ Process::Process(const std::string& exe) {
     startup.cb = sizeof startup;
     std::string commandLine = "\"" + exe + "\"";
     const std::string folder = exe.substr(0, exe.find_last_of('\\') + 1);
-    EXPECT_TRUE(CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
-                               nullptr, folder.c_str(), &startup, &info_))
+    EXPECT_TRUE(CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               folder.c_str(), &startup, &info_))
         << "start " << exe;
 }
 
 Process::~Process() {
     if (!info_.hProcess) return;
-    if (Running()) {
-        TerminateProcess(info_.hProcess, 99);
-        WaitForSingleObject(info_.hProcess, 5000);
-    }
+    if (Running()) TerminateProcess(info_.hProcess, 99);
+    WaitForSingleObject(info_.hProcess, 5000);
     CloseHandle(info_.hThread);
     CloseHandle(info_.hProcess);
-}
-
-bool Process::Running() const {
-    return info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
 }
 
 int Process::WaitExit(int timeoutMs) const {
@@ -113,61 +98,42 @@ HWND Process::Memo() const {
     return FindWindowExA(FindTopLevel("BriskJotForm", "BriskJot"), nullptr, "Edit", nullptr);
 }
 
-bool Activate(HWND window) {
-    return WaitFor([&] {
-        if (GetForegroundWindow() == window) return true;
-        SetForegroundWindow(window);
-        return false;
-    });
-}
-
-std::string ReadFile(const std::string& path) { return testfiles::ReadFile(path); }
-
-void WriteFile(const std::string& path, const std::string& bytes) {
-    testfiles::WriteFile(path, bytes);
-}
-
 std::string WindowText(HWND window) {
     const LRESULT length = SendMessageA(window, WM_GETTEXTLENGTH, 0, 0);
     std::string text(static_cast<size_t>(length) + 1, '\0');
-    const LRESULT got = SendMessageA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    const LRESULT got =
+        SendMessageA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
     text.resize(static_cast<size_t>(got));
     return text;
 }
 
-void Command(HWND window, unsigned id) { PostMessageA(window, WM_COMMAND, id, 0); }
-
-bool AnswerBox(const Process& process, const std::string& caption, int button, std::string* text) {
+bool AnswerBox(const Process& process, const std::string& caption, int button) {
     HWND box = nullptr;
-    if (!WaitFor([&] { return (box = process.FindTopLevel("#32770", caption.c_str())) != nullptr; }))
+    if (!WaitFor(
+            [&] { return (box = process.FindTopLevel("#32770", caption.c_str())) != nullptr; }))
         return false;
-    if (text) *text = WindowText(GetDlgItem(box, 0xFFFF));
     HWND control = GetDlgItem(box, button);
-    if (!control) return false;
-    SendMessageA(control, BM_CLICK, 0, 0);
-    return true;
+    return control && (SendMessageA(control, BM_CLICK, 0, 0), true);
 }
 
 void TypeKeys(HWND target, const std::string& text) {
     SetForegroundWindow(target);
     for (char c : text) {
         const SHORT scan = VkKeyScanA(c);
-        const BYTE vk = LOBYTE(scan);
         const bool shift = (HIBYTE(scan) & 1) != 0;
         INPUT inputs[4] = {};
-        int n = 0;
-        auto key = [&](WORD code, bool up) {
+        UINT n = 0;
+        auto key = [&](WORD vk, DWORD flags) {
             inputs[n].type = INPUT_KEYBOARD;
-            inputs[n].ki.wVk = code;
-            inputs[n].ki.wScan = static_cast<WORD>(MapVirtualKeyA(code, MAPVK_VK_TO_VSC));
-            inputs[n].ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-            ++n;
+            inputs[n].ki.wVk = vk;
+            inputs[n].ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
+            inputs[n++].ki.dwFlags = flags;
         };
-        if (shift) key(VK_SHIFT, false);
-        key(vk, false);
-        key(vk, true);
-        if (shift) key(VK_SHIFT, true);
-        SendInput(static_cast<UINT>(n), inputs, sizeof(INPUT));
+        if (shift) key(VK_SHIFT, 0);
+        key(LOBYTE(scan), 0);
+        key(LOBYTE(scan), KEYEVENTF_KEYUP);
+        if (shift) key(VK_SHIFT, KEYEVENTF_KEYUP);
+        SendInput(n, inputs, sizeof(INPUT));
         Sleep(30);
     }
 }

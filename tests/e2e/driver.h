@@ -7,6 +7,8 @@
 #include <functional>
 #include <string>
 
+#include "tests/testfiles.h"
+
 namespace driver {
 
 bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 5000);
@@ -19,6 +21,7 @@ public:
     const std::string& Folder() const { return folder_; }
     std::string Path(const std::string& name) const { return folder_ + name; }
     std::string Exe() const { return Path("BriskJot.exe"); }
+    std::string Note() const { return Path("BriskJot.txt"); }
     // BriskJot.ini with [Settings] and the given "Key=Value\r\n" lines.
     void WriteSettings(const std::string& lines) const;
 
@@ -30,10 +33,9 @@ class Process {
 public:
     explicit Process(const std::string& exe);
     ~Process();  // ends the program if it still runs
-    bool Running() const;
     // Exit code once ended, or -1 when it did not end within the time.
     int WaitExit(int timeoutMs = 5000) const;
-    DWORD Id() const { return info_.dwProcessId; }
+    bool Running() const { return WaitExit(0) == -1; }
     // The note window, once the program is started and idle.
     HWND MainWindow(int timeoutMs = 5000) const;
     HWND Memo() const;
@@ -43,17 +45,14 @@ private:
     PROCESS_INFORMATION info_{};
 };
 
-// Brings a window to the foreground and waits until it is there: a change in the
-// memo counts (AutoSave, Save) only once the note window has been activated.
-bool Activate(HWND window);
-
-std::string ReadFile(const std::string& path);
-void WriteFile(const std::string& path, const std::string& bytes);
+using testfiles::ReadFile;
+using testfiles::WriteFile;
 std::string WindowText(HWND window);
-void Command(HWND window, unsigned id);  // a posted menu command
+inline void Command(HWND window, unsigned id) {
+    PostMessageA(window, WM_COMMAND, id, 0);
+}
 // Finds a message box of the program by caption and presses a button (IDYES, IDNO, IDOK).
-bool AnswerBox(const Process& process, const std::string& caption, int button,
-               std::string* text = nullptr);
+bool AnswerBox(const Process& process, const std::string& caption, int button);
 // Real keyboard input to the foreground window.
 void TypeKeys(HWND target, const std::string& text);
 

@@ -3,10 +3,11 @@
 // settings file and a full disk. Whatever happens, the note on disk stays whole.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
+#include <memory>
 #include <random>
 #include <string>
-#include <vector>
 
 #include "app/commands.h"
 #include "tests/e2e/driver.h"
@@ -19,16 +20,15 @@ using driver::Sandbox;
 constexpr char kAutoSaveOn[] = "AutoSave Memo=1\r\n";
 constexpr char kErrorOnSave[] = "BriskJot - Error On Save";
 
-int EnvInt(const char* name, int fallback) {
-    char text[32];
-    const DWORD n = GetEnvironmentVariableA(name, text, sizeof text);
-    return n > 0 && n < sizeof text ? std::atoi(text) : fallback;
-}
-
-std::string EnvText(const char* name) {
+std::string Env(const char* name) {
     char text[MAX_PATH];
     const DWORD n = GetEnvironmentVariableA(name, text, sizeof text);
     return n > 0 && n < sizeof text ? std::string(text, n) : std::string();
+}
+
+int EnvInt(const char* name, int fallback) {
+    const std::string text = Env(name);
+    return text.empty() ? fallback : std::atoi(text.c_str());
 }
 
 // Lines of varied text with CR LF breaks, so the memo keeps the bytes exactly.
@@ -54,8 +54,13 @@ bool WholeNote(const std::string& onDisk, const std::string& old, const std::str
            onDisk.compare(added, std::string::npos, old) == 0;
 }
 
-bool BoxShown(const Process& program, const char* caption) {
-    return program.FindTopLevel("#32770", caption) != nullptr;
+// A program with AutoSave on, started on a note that holds the given text.
+std::unique_ptr<Process> StartOnNote(const Sandbox& sandbox, const std::string& text) {
+    sandbox.WriteSettings(kAutoSaveOn);
+    driver::WriteFile(sandbox.Note(), text);
+    auto program = std::make_unique<Process>(sandbox.Exe());
+    EXPECT_TRUE(program->MainWindow());
+    return program;
 }
 
 TEST(Faults, KilledWhileAutoSavingLeavesAWholeNote) {
@@ -68,7 +73,7 @@ TEST(Faults, KilledWhileAutoSavingLeavesAWholeNote) {
 
     Sandbox sandbox;
     sandbox.WriteSettings(kAutoSaveOn);
-    const std::string note = sandbox.Path("BriskJot.txt");
+    const std::string note = sandbox.Note();
     driver::WriteFile(note, LongNote(2 << 20, seed));
 
     int killedAfterSaves = 0;
@@ -99,26 +104,21 @@ TEST(Faults, KilledWhileAutoSavingLeavesAWholeNote) {
 
 TEST(Faults, ANoteHeldOpenByAnotherProgramShowsTheErrorAndKeepsTheOldText) {
     Sandbox sandbox;
-    sandbox.WriteSettings(kAutoSaveOn);
-    const std::string note = sandbox.Path("BriskJot.txt");
-    driver::WriteFile(note, "old text");
-    Process program(sandbox.Exe());
-    ASSERT_TRUE(program.MainWindow());
-
-    HANDLE lock = CreateFileA(note.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                              0, nullptr);
+    const auto program = StartOnNote(sandbox, "old text");
+    HANDLE lock = CreateFileA(sandbox.Note().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
-    PostMessageA(program.Memo(), WM_CHAR, '1', 0);
-    EXPECT_TRUE(driver::AnswerBox(program, kErrorOnSave, IDOK));
+    PostMessageA(program->Memo(), WM_CHAR, '1', 0);
+    EXPECT_TRUE(driver::AnswerBox(*program, kErrorOnSave, IDOK));
     CloseHandle(lock);
-    EXPECT_EQ(driver::ReadFile(note), "old text");
-    EXPECT_EQ(driver::WindowText(program.Memo()), "1old text") << "the memo keeps the change";
+    EXPECT_EQ(driver::ReadFile(sandbox.Note()), "old text");
+    EXPECT_EQ(driver::WindowText(program->Memo()), "1old text") << "the memo keeps the change";
 
     // Once the file is free the next change saves all of it.
-    PostMessageA(program.Memo(), WM_CHAR, '2', 0);
-    EXPECT_TRUE(driver::WaitFor([&] { return driver::ReadFile(note) == "12old text"; }))
-        << driver::ReadFile(note);
-    EXPECT_FALSE(BoxShown(program, kErrorOnSave));
+    PostMessageA(program->Memo(), WM_CHAR, '2', 0);
+    EXPECT_TRUE(driver::WaitFor([&] { return driver::ReadFile(sandbox.Note()) == "12old text"; }))
+        << driver::ReadFile(sandbox.Note());
+    EXPECT_FALSE(program->FindTopLevel("#32770", kErrorOnSave));
 }
 
 // Wine ignores the read-only attribute of a folder but honours the Unix mode bits, and it can
@@ -164,44 +164,40 @@ bool CanCreateIn(const std::string& folder) {
 
 TEST(Faults, AFolderTurnedReadOnlyShowsTheErrorAndLosesNothing) {
     Sandbox sandbox;
-    sandbox.WriteSettings(kAutoSaveOn);
-    const std::string note = sandbox.Path("BriskJot.txt");
-    driver::WriteFile(note, "kept");
-    Process program(sandbox.Exe());
-    ASSERT_TRUE(program.MainWindow());
-
+    const auto program = StartOnNote(sandbox, "kept");
+    HWND memo = program->Memo();
     const std::string folder = sandbox.Folder().substr(0, sandbox.Folder().size() - 1);
     MakeFolderReadOnly(folder, true);
     if (!driver::WaitFor([&] { return !CanCreateIn(sandbox.Folder()); })) {
         MakeFolderReadOnly(folder, false);
         GTEST_SKIP() << "this system does not enforce a read-only folder (running as root?)";
     }
-    PostMessageA(program.Memo(), WM_CHAR, '+', 0);
-    const bool boxShown = driver::AnswerBox(program, kErrorOnSave, IDOK);
+    PostMessageA(memo, WM_CHAR, '+', 0);
+    const bool boxShown = driver::AnswerBox(*program, kErrorOnSave, IDOK);
     // Writable again, or the sandbox could not be cleaned up.
     ASSERT_TRUE(driver::WaitFor([&] {
         MakeFolderReadOnly(folder, false);
         return CanCreateIn(sandbox.Folder());
     }));
     EXPECT_TRUE(boxShown);
-    EXPECT_EQ(driver::ReadFile(note), "kept");
-    EXPECT_EQ(driver::WindowText(program.Memo()), "+kept");
+    EXPECT_EQ(driver::ReadFile(sandbox.Note()), "kept");
+    EXPECT_EQ(driver::WindowText(memo), "+kept");
 
     // Once the folder is writable again a later keystroke saves the whole text. Under Wine the
     // first save right after the change may still be refused; then the box comes again.
     bool saved = false;
     for (int attempt = 0; attempt < 3 && !saved; ++attempt) {
-        PostMessageA(program.Memo(), WM_CHAR, '-', 0);
+        PostMessageA(memo, WM_CHAR, '-', 0);
         saved = driver::WaitFor(
             [&] {
-                const std::string memo = driver::WindowText(program.Memo());
-                return memo.size() > 5 && driver::ReadFile(note) == memo;
+                const std::string text = driver::WindowText(memo);
+                return text.size() > 5 && driver::ReadFile(sandbox.Note()) == text;
             },
             2000);
-        if (!saved) driver::AnswerBox(program, kErrorOnSave, IDOK);
+        if (!saved) driver::AnswerBox(*program, kErrorOnSave, IDOK);
     }
-    EXPECT_TRUE(saved) << driver::ReadFile(note) << " memo=" << driver::WindowText(program.Memo());
-    EXPECT_EQ(driver::ReadFile(note).substr(0, 2), "+-") << "nothing typed was lost";
+    EXPECT_TRUE(saved) << driver::ReadFile(sandbox.Note()) << " memo=" << driver::WindowText(memo);
+    EXPECT_EQ(driver::ReadFile(sandbox.Note()).substr(0, 2), "+-") << "nothing typed was lost";
 }
 
 TEST(Faults, ClearClipboardWhileAnotherProgramHoldsItEndsSilently) {
@@ -222,31 +218,32 @@ TEST(Faults, ClearClipboardWhileAnotherProgramHoldsItEndsSilently) {
     GlobalUnlock(memory);
     SetClipboardData(CF_TEXT, memory);
 
-    // Sent, not posted: it returns once the command has run.
-    DWORD_PTR result = 0;
-    EXPECT_TRUE(SendMessageTimeoutA(window, WM_COMMAND, cmd::PopUpClearClipboard, 0, SMTO_BLOCK,
-                                    10000, &result));
+    // The command is offered once the program's 100 ms timer has seen the content; the last
+    // step below shows that it was.
+    Sleep(1000);
+    HWND viewer = CreateWindowExA(0, "STATIC", "Clipboard Viewer", WS_POPUP, 0, 0, 1, 1, nullptr,
+                                  nullptr, nullptr, nullptr);
+    // Sent, not posted: it returns once the command has run. Meanwhile this thread answers
+    // what is sent to it, so a viewer closed by mistake would be gone.
+    auto clear = [&] {
+        DWORD_PTR result = 0;
+        return SendMessageTimeoutA(window, WM_COMMAND, cmd::PopUpClearClipboard, 0, SMTO_NORMAL,
+                                   10000, &result) != 0;
+    };
+    EXPECT_TRUE(clear());
     EXPECT_FALSE(program.FindTopLevel("#32770")) << "no message of any kind";
     EXPECT_TRUE(program.Running());
+    EXPECT_TRUE(IsWindow(viewer)) << "viewers are left alone";
+    DestroyWindow(viewer);
     CloseClipboard();
     DestroyWindow(owner);
-
     ASSERT_TRUE(OpenClipboard(nullptr));
     EXPECT_TRUE(IsClipboardFormatAvailable(CF_TEXT)) << "the held clipboard was not emptied";
     CloseClipboard();
 
-    // Once free, the same command empties it.
-    driver::Command(window, cmd::PopUpClearClipboard);
-    EXPECT_TRUE(driver::WaitFor([] { return CountClipboardFormats() == 0; }));
-}
-
-// Offsets into the exe of every "BJPD" container.
-std::vector<size_t> FindPersistedData(const std::string& exe) {
-    std::vector<size_t> found;
-    for (size_t at = exe.find("BJPD\x01"); at != std::string::npos;
-         at = exe.find("BJPD\x01", at + 1))
-        found.push_back(at);
-    return found;
+    // Once free, the same command empties it at the first try.
+    EXPECT_TRUE(clear());
+    EXPECT_TRUE(driver::WaitFor([] { return CountClipboardFormats() == 0; }, 1000));
 }
 
 void AnswerWinHelpError(const std::string& folder) {
@@ -265,25 +262,25 @@ void AnswerWinHelpError(const std::string& folder) {
 }
 
 TEST(Faults, DamagedDataInTheExeStillStartsAndServesHelpRequests) {
-    struct Damage {
+    const struct {
         const char* what;
         size_t offset;  // from the magic
         size_t length;
-    };
-    const Damage damages[] = {
+    } damages[] = {
         {"format byte", 4, 1},
         {"first property names", 5, 24},
         {"lengths deep inside", 300, 64},
         {"the compressed help file", 4000, 256},
     };
-    for (const Damage& damage : damages) {
+    for (const auto& damage : damages) {
         SCOPED_TRACE(damage.what);
         Sandbox sandbox;
         std::string exe = driver::ReadFile(sandbox.Exe());
-        const std::vector<size_t> found = FindPersistedData(exe);
-        ASSERT_EQ(found.size(), 1u) << "one persisted container in the exe";
-        ASSERT_LT(found[0] + damage.offset + damage.length, exe.size());
-        for (size_t i = 0; i < damage.length; ++i) exe[found[0] + damage.offset + i] ^= 0x5A;
+        const size_t at = exe.find("BJPD\x01");
+        ASSERT_NE(at, std::string::npos);
+        ASSERT_EQ(exe.find("BJPD\x01", at + 1), std::string::npos) << "one persisted container";
+        ASSERT_LT(at + damage.offset + damage.length, exe.size());
+        for (size_t i = 0; i < damage.length; ++i) exe[at + damage.offset + i] ^= 0x5A;
         driver::WriteFile(sandbox.Exe(), exe);
 
         Process program(sandbox.Exe());
@@ -315,10 +312,8 @@ TEST(Faults, EveryKeyOfTheSettingsDamagedStartsRepairsAndPlacesTheWindow) {
     ASSERT_TRUE(driver::WaitFor([&] { return IsWindowVisible(window) != FALSE; }));
     RECT r{};
     GetWindowRect(window, &r);
-    EXPECT_EQ(r.left, 615);
-    EXPECT_EQ(r.top, 521);
-    EXPECT_EQ(r.right - r.left, 409);
-    EXPECT_EQ(r.bottom - r.top, 219);
+    EXPECT_EQ((std::array<LONG, 4>{r.left, r.top, r.right - r.left, r.bottom - r.top}),
+              (std::array<LONG, 4>{615, 521, 409, 219}));
 
     const std::string ini = sandbox.Path("BriskJot.ini");
     for (const char* key :
@@ -332,14 +327,13 @@ TEST(Faults, EveryKeyOfTheSettingsDamagedStartsRepairsAndPlacesTheWindow) {
     PostMessageA(program.Memo(), WM_CHAR, 'k', 0);
     ASSERT_TRUE(driver::WaitFor([&] { return driver::WindowText(program.Memo()) == "k"; }));
     driver::Command(window, cmd::MenuSave);
-    EXPECT_TRUE(
-        driver::WaitFor([&] { return driver::ReadFile(sandbox.Path("BriskJot.txt")) == "k"; }));
+    EXPECT_TRUE(driver::WaitFor([&] { return driver::ReadFile(sandbox.Note()) == "k"; }));
 }
 
 // Needs a small filesystem made by root: scripts/faults.sh mounts one and names it in
 // BJ_FULL_DISK (a Unix path, reached through drive Z:).
 TEST(Faults, ASaveThatDoesNotFitShowsTheErrorAndKeepsTheOldNote) {
-    const std::string unixPath = EnvText("BJ_FULL_DISK");
+    const std::string unixPath = Env("BJ_FULL_DISK");
     if (unixPath.empty())
         GTEST_SKIP() << "no small filesystem: run scripts/faults.sh as root to mount one";
     std::string folder = "Z:" + unixPath;
@@ -350,20 +344,20 @@ TEST(Faults, ASaveThatDoesNotFitShowsTheErrorAndKeepsTheOldNote) {
     ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr)) << folder;
     const std::string exe = folder + "BriskJot.exe";
     const std::string note = folder + "BriskJot.txt";
-    const std::string filler = folder + "filler";
     Sandbox source;  // holds the exe to copy
     ASSERT_TRUE(CopyFileA(source.Exe().c_str(), exe.c_str(), FALSE)) << "copy into " << folder;
     driver::WriteFile(folder + "BriskJot.ini", std::string("[Settings]\r\n") + kAutoSaveOn);
 
     const std::string old = LongNote(200 << 10, 7);
     driver::WriteFile(note, old);
-    ULARGE_INTEGER available{}, total{}, free{};
-    ASSERT_TRUE(GetDiskFreeSpaceExA(folder.c_str(), &available, &total, &free));
+    ULARGE_INTEGER available{};
+    ASSERT_TRUE(GetDiskFreeSpaceExA(folder.c_str(), &available, nullptr, nullptr));
     // Room for about half a note more: the new copy cannot be written.
     const ULONGLONG room = old.size() / 2;
     if (available.QuadPart > room)
-        driver::WriteFile(filler, std::string(static_cast<size_t>(available.QuadPart - room), 'f'));
-    GetDiskFreeSpaceExA(folder.c_str(), &available, &total, &free);
+        driver::WriteFile(folder + "filler",
+                          std::string(static_cast<size_t>(available.QuadPart - room), 'f'));
+    GetDiskFreeSpaceExA(folder.c_str(), &available, nullptr, nullptr);
     ASSERT_LT(available.QuadPart, old.size()) << "the disk is not full enough";
 
     {

@@ -1,8 +1,7 @@
-// The Find dialog from outside: opened by real Ctrl+F keys and by the tray
-// menu, searching the memo and reporting a miss.
+// The tray menu's Find from outside: it types a real Ctrl+F into the note window. The search
+// rules, the result boxes and the key handling are in-process tests.
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <utility>
 
@@ -11,26 +10,8 @@
 
 namespace {
 
-using driver::Process;
-using driver::Sandbox;
-
 constexpr int kFindWhat = 0x480;
-
-void SendKey(WORD vk, bool up) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = vk;
-    input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    SendInput(1, &input, sizeof input);
-}
-
-void TypeCtrlF() {
-    SendKey(VK_CONTROL, false);
-    SendKey('F', false);
-    SendKey('F', true);
-    SendKey(VK_CONTROL, true);
-}
+constexpr char kNote[] = "alpha note beta note";
 
 std::pair<DWORD, DWORD> Selection(HWND memo) {
     // Plain numbers come back across processes; the pointer form does not.
@@ -38,90 +19,44 @@ std::pair<DWORD, DWORD> Selection(HWND memo) {
     return {LOWORD(both), HIWORD(both)};
 }
 
-class FindTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        driver::WriteFile(sandbox_.Path("BriskJot.txt"), kNote);
-        program_ = std::make_unique<Process>(sandbox_.Exe());
-        window_ = program_->MainWindow();
-        ASSERT_TRUE(window_);
-        memo_ = program_->Memo();
-        ASSERT_TRUE(driver::WaitFor([&] { return IsWindowVisible(window_) != FALSE; }));
-    }
-    // The keyboard goes to the memo: its window is in front and has finished activating.
-    bool MemoHasFocus() const {
+TEST(Find, TheTrayFindTypesCtrlFToOpenTheDialogWithoutTypingIntoTheNote) {
+    driver::Sandbox sandbox;
+    driver::WriteFile(sandbox.Note(), kNote);
+    driver::Process program(sandbox.Exe());
+    HWND window = program.MainWindow();
+    ASSERT_TRUE(window);
+    HWND memo = program.Memo();
+    ASSERT_TRUE(driver::WaitFor([&] { return IsWindowVisible(window) != FALSE; }));
+    SendMessageA(memo, EM_SETSEL, 16, 20);  // the second "note"
+    // The keys go to the memo once its window is in front and done activating.
+    SetForegroundWindow(window);
+    ASSERT_TRUE(driver::WaitFor([&] {
         GUITHREADINFO info{};
         info.cbSize = sizeof info;
-        return GetForegroundWindow() == window_ &&
-               GetGUIThreadInfo(GetWindowThreadProcessId(window_, nullptr), &info) &&
-               info.hwndFocus == memo_;
-    }
-    void BringToFront() const {
-        SetForegroundWindow(window_);
-        ASSERT_TRUE(driver::WaitFor([&] { return MemoHasFocus(); })) << "not in front";
-    }
-    HWND FindDialog() const { return program_->FindTopLevel("#32770", "Find"); }
+        return GetForegroundWindow() == window &&
+               GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) &&
+               info.hwndFocus == memo;
+    }));
+    driver::Command(window, cmd::PopUpFindReplace);
     // Visible only once its set-up is over, the search text in place.
-    bool WaitForDialog(HWND& dialog) const {
-        return driver::WaitFor(
-            [&] { return (dialog = FindDialog()) != nullptr && IsWindowVisible(dialog); });
-    }
-
-    static constexpr char kNote[] = "alpha note beta note";
-    Sandbox sandbox_;
-    std::unique_ptr<Process> program_;
-    HWND window_ = nullptr;
-    HWND memo_ = nullptr;
-};
-
-TEST_F(FindTest, CtrlFOffersTheSelectedWordAndFindNextSelectsTheFirstMatch) {
-    SendMessageA(memo_, EM_SETSEL, 16, 20);  // the second "note"
-    ASSERT_EQ(Selection(memo_), std::make_pair(DWORD(16), DWORD(20)));
-    ASSERT_NO_FATAL_FAILURE(BringToFront());
-    TypeCtrlF();
     HWND dialog = nullptr;
-    ASSERT_TRUE(WaitForDialog(dialog));
+    ASSERT_TRUE(driver::WaitFor([&] {
+        dialog = program.FindTopLevel("#32770", "Find");
+        return dialog && IsWindowVisible(dialog);
+    }));
     EXPECT_EQ(driver::WindowText(GetDlgItem(dialog, kFindWhat)), "note");
-
     // A new search starts at the top, wherever the selection is.
     SendMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
-    EXPECT_TRUE(driver::WaitFor([&] {
-        return Selection(memo_) == std::make_pair(DWORD(6), DWORD(10));
-    })) << Selection(memo_).first
-        << "-" << Selection(memo_).second;
+    EXPECT_TRUE(driver::WaitFor([&] { return Selection(memo) == std::pair<DWORD, DWORD>(6, 10); }))
+        << Selection(memo).first << "-" << Selection(memo).second;
     EXPECT_TRUE(driver::WaitFor([&] { return !IsWindow(dialog); })) << "closed after the search";
-    EXPECT_EQ(driver::WindowText(memo_), kNote) << "no control character went in";
-}
+    EXPECT_EQ(driver::WindowText(memo), kNote) << "no control character went in";
 
-TEST_F(FindTest, AMissingStringIsReportedAndLeavesTheSelection) {
-    SendMessageA(memo_, EM_SETSEL, 0, 5);
-    ASSERT_NO_FATAL_FAILURE(BringToFront());
-    TypeCtrlF();
-    HWND dialog = nullptr;
-    ASSERT_TRUE(WaitForDialog(dialog));
-    EXPECT_EQ(driver::WindowText(GetDlgItem(dialog, kFindWhat)), "alpha");
-    SetWindowTextA(GetDlgItem(dialog, kFindWhat), "zebra");
-    // Posted: the box it brings up would hold a sent click until someone answered it.
-    PostMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
-    std::string text;
-    ASSERT_TRUE(driver::AnswerBox(*program_, "Search Results", IDOK, &text));
-    EXPECT_EQ(text, "Search string \"zebra\" not found.");
-    EXPECT_EQ(Selection(memo_), std::make_pair(DWORD(0), DWORD(5)));
-}
-
-TEST_F(FindTest, TheTrayFindOpensTheDialogOnAShownWindowAndShowsAHiddenOne) {
-    ASSERT_NO_FATAL_FAILURE(BringToFront());
-    driver::Command(window_, cmd::PopUpFindReplace);
-    HWND dialog = nullptr;
-    ASSERT_TRUE(WaitForDialog(dialog));
-    EXPECT_EQ(driver::WindowText(memo_), kNote) << "no control character went in";
-    SendMessageA(dialog, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(driver::WaitFor([&] { return !IsWindow(dialog); }));
-
-    driver::Command(window_, cmd::MenuHide);
-    ASSERT_TRUE(driver::WaitFor([&] { return !IsWindowVisible(window_); }));
-    driver::Command(window_, cmd::PopUpFindReplace);
-    EXPECT_TRUE(driver::WaitFor([&] { return IsWindowVisible(window_) != FALSE; }));
+    // On a hidden window it shows the window too.
+    driver::Command(window, cmd::MenuHide);
+    ASSERT_TRUE(driver::WaitFor([&] { return !IsWindowVisible(window); }));
+    driver::Command(window, cmd::PopUpFindReplace);
+    EXPECT_TRUE(driver::WaitFor([&] { return IsWindowVisible(window) != FALSE; }));
 }
 
 }  // namespace

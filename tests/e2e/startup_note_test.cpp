@@ -1,5 +1,5 @@
-// BriskJot.exe from outside: one instance, no taskbar button, the note file
-// beside the exe, AutoSave on real keys, the question at exit.
+// BriskJot.exe from outside: one instance, no taskbar button, the end of a real process, a
+// note it cannot open and real keys reaching the file.
 #include <gtest/gtest.h>
 
 #include "app/commands.h"
@@ -10,28 +10,13 @@ namespace {
 using driver::Process;
 using driver::Sandbox;
 
-constexpr char kAutoSaveOn[] = "AutoSave Memo=1\r\n";
-
-TEST(StartUp, ASecondStartEndsAtOnceAndLeavesTheFirstAlone) {
+TEST(StartUp, OneInstanceWithoutATaskbarButtonThatSavesItsPlaceAtExit) {
     Sandbox sandbox;
+    sandbox.WriteSettings("Left=100\r\nTop=100\r\nWidth=300\r\nHeight=200\r\n");
     Process first(sandbox.Exe());
     HWND window = first.MainWindow();
     ASSERT_TRUE(window);
-
-    Sandbox other;  // a copy elsewhere counts as the same program
-    Process second(other.Exe());
-    EXPECT_EQ(second.WaitExit(), 0);
-    EXPECT_TRUE(first.Running());
-    EXPECT_TRUE(IsWindow(window));
-    EXPECT_FALSE(second.FindTopLevel("BriskJotForm"));
-}
-
-TEST(StartUp, NoTaskbarButtonAtAnyTime) {
-    Sandbox sandbox;
-    Process program(sandbox.Exe());
-    HWND window = program.MainWindow();
-    ASSERT_TRUE(window);
-    HWND application = program.FindTopLevel("TApplication");
+    HWND application = first.FindTopLevel("TApplication");
     ASSERT_TRUE(application);
     EXPECT_TRUE(GetWindowLongPtrA(application, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
     EXPECT_FALSE(IsWindowVisible(application));
@@ -40,41 +25,55 @@ TEST(StartUp, NoTaskbarButtonAtAnyTime) {
     EXPECT_FALSE(GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_APPWINDOW);
     EXPECT_TRUE(GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_FALSE(GetWindowLongPtrA(window, GWL_STYLE) & WS_MINIMIZEBOX);
+
+    Sandbox other;  // a copy elsewhere counts as the same program
+    Process second(other.Exe());
+    EXPECT_EQ(second.WaitExit(), 0);
+    EXPECT_TRUE(first.Running());
+    EXPECT_FALSE(second.FindTopLevel("BriskJotForm"));
+
+    // Shown once the settings are loaded and the window placed.
+    ASSERT_TRUE(driver::WaitFor([&] { return IsWindowVisible(window) != FALSE; }));
+    MoveWindow(window, 50, 60, 320, 210, TRUE);
+    HWND find = CreateWindowExA(0, "STATIC", "Find", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                nullptr, nullptr);
+    driver::Command(window, cmd::PopUpExit);
+    // Answers this thread's messages meanwhile: a WM_CLOSE sent to our Find window would be
+    // carried out rather than hold the program.
+    driver::WaitFor([&] {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        return !first.Running();
+    });
+    EXPECT_EQ(first.WaitExit(0), 0);
+    EXPECT_TRUE(IsWindow(find)) << "another program's Find window is left alone";
+    DestroyWindow(find);
+    const char* const saved[][2] = {
+        {"Left", "50"}, {"Top", "60"}, {"Width", "320"}, {"Height", "210"}};
+    for (const auto& [key, value] : saved) {
+        char text[32] = {};
+        GetPrivateProfileStringA("Settings", key, "", text, sizeof text,
+                                 sandbox.Path("BriskJot.ini").c_str());
+        EXPECT_STREQ(text, value) << key << " is saved at exit";
+    }
 }
 
-TEST(NoteFile, OddLineBreaksLoadAndAreSavedBackWithCrLf) {
+TEST(StartUp, ANoteLockedByAnotherProgramEndsTheStartQuietly) {
     Sandbox sandbox;
-    sandbox.WriteSettings(kAutoSaveOn);
-    driver::WriteFile(sandbox.Path("BriskJot.txt"), "one\ntwo\rthree");
+    driver::WriteFile(sandbox.Note(), "locked");
+    HANDLE lock = CreateFileA(sandbox.Note().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     Process program(sandbox.Exe());
-    ASSERT_TRUE(driver::Activate(program.MainWindow()));
-    EXPECT_EQ(driver::WindowText(program.Memo()), "one\r\ntwo\r\nthree");
-    EXPECT_EQ(driver::ReadFile(sandbox.Path("BriskJot.txt")), "one\ntwo\rthree") << "loading writes nothing";
-
-    PostMessageA(program.Memo(), WM_CHAR, '>', 0);  // AutoSave writes the change
-    EXPECT_TRUE(driver::WaitFor(
-        [&] { return driver::ReadFile(sandbox.Path("BriskJot.txt")) == ">one\r\ntwo\r\nthree"; }))
-        << driver::ReadFile(sandbox.Path("BriskJot.txt"));
-}
-
-TEST(NoteFile, AReadOnlyHiddenNoteLoadsAndIsWritableAfterwards) {
-    Sandbox sandbox;
-    sandbox.WriteSettings(kAutoSaveOn);
-    const std::string note = sandbox.Path("BriskJot.txt");
-    driver::WriteFile(note, "protected");
-    SetFileAttributesA(note.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
-    Process program(sandbox.Exe());
-    ASSERT_TRUE(driver::Activate(program.MainWindow()));
-    EXPECT_EQ(driver::WindowText(program.Memo()), "protected");
-    EXPECT_EQ(GetFileAttributesA(note.c_str()), DWORD(FILE_ATTRIBUTE_ARCHIVE));
-    PostMessageA(program.Memo(), WM_CHAR, '!', 0);
-    EXPECT_TRUE(driver::WaitFor([&] { return driver::ReadFile(note) == "!protected"; }));
+    EXPECT_EQ(program.WaitExit(), 0);
+    EXPECT_FALSE(program.FindTopLevel("#32770")) << "no message";
+    CloseHandle(lock);
+    EXPECT_EQ(driver::ReadFile(sandbox.Note()), "locked");
 }
 
 TEST(NoteFile, AutoSaveWritesEveryRealKeystroke) {
     Sandbox sandbox;
-    sandbox.WriteSettings(kAutoSaveOn);
-    const std::string note = sandbox.Path("BriskJot.txt");
+    sandbox.WriteSettings("AutoSave Memo=1\r\n");
     Process program(sandbox.Exe());
     HWND window = program.MainWindow();
     ASSERT_TRUE(window);
@@ -82,46 +81,10 @@ TEST(NoteFile, AutoSaveWritesEveryRealKeystroke) {
     for (const char c : std::string("Hi there")) {
         driver::TypeKeys(window, std::string(1, c));
         expected += c;
-        EXPECT_TRUE(driver::WaitFor([&] { return driver::ReadFile(note) == expected; }))
-            << "after '" << c << "': " << driver::ReadFile(note);
+        EXPECT_TRUE(driver::WaitFor([&] { return driver::ReadFile(sandbox.Note()) == expected; }))
+            << "after '" << c << "': " << driver::ReadFile(sandbox.Note());
     }
     EXPECT_EQ(driver::WindowText(program.Memo()), expected);
-}
-
-TEST(NoteFile, ExitWithUnsavedTextAsksAndSavesOnYesOnly) {
-    for (const int answer : {IDYES, IDNO}) {
-        Sandbox sandbox;
-        const std::string note = sandbox.Path("BriskJot.txt");
-        driver::WriteFile(note, "on disk");
-        Process program(sandbox.Exe());
-        HWND window = program.MainWindow();
-        ASSERT_TRUE(driver::Activate(window));
-        // A first run: AutoSave is off.
-        PostMessageA(program.Memo(), WM_CHAR, '+', 0);
-        ASSERT_TRUE(driver::WaitFor([&] { return driver::WindowText(program.Memo()) == "+on disk"; }));
-        Sleep(100);
-        EXPECT_EQ(driver::ReadFile(note), "on disk");
-
-        driver::Command(window, cmd::PopUpExit);
-        std::string text;
-        ASSERT_TRUE(driver::AnswerBox(program, "BriskJot - Save On Exit?", answer, &text));
-        EXPECT_EQ(program.WaitExit(), 0);
-        EXPECT_EQ(driver::ReadFile(note), answer == IDYES ? "+on disk" : "on disk");
-    }
-}
-
-TEST(NoteFile, ANoteLockedByAnotherProgramEndsTheStartQuietly) {
-    Sandbox sandbox;
-    const std::string note = sandbox.Path("BriskJot.txt");
-    driver::WriteFile(note, "locked");
-    HANDLE lock = CreateFileA(note.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
-    Process program(sandbox.Exe());
-    EXPECT_EQ(program.WaitExit(), 0);
-    EXPECT_FALSE(program.FindTopLevel("#32770")) << "no message";
-    CloseHandle(lock);
-    EXPECT_EQ(driver::ReadFile(note), "locked");
 }
 
 }  // namespace

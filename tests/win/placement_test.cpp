@@ -2,6 +2,8 @@
 // activation does, on the real main window.
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "about/formabout.h"
 #include "app/formmain.h"
 #include "app/forms.h"
@@ -14,13 +16,17 @@ using harness::Program;
 
 void ExpectDefaultPlace(TFormMain& form) {
     const RECT r = form.Bounds();
-    EXPECT_EQ(r.left, 615);
-    EXPECT_EQ(r.top, 521);
-    EXPECT_EQ(r.right - r.left, 409);
-    EXPECT_EQ(r.bottom - r.top, 219);
+    EXPECT_EQ((std::array<LONG, 4>{r.left, r.top, r.right - r.left, r.bottom - r.top}),
+              (std::array<LONG, 4>{615, 521, 409, 219}));
     EXPECT_TRUE(form.Visible());
     EXPECT_FALSE(form.Maximized());
     EXPECT_EQ(form.PopUpShowBriskjot.Caption(), "Hide Brisk&Jot");
+}
+
+void NotifyTray(TFormMain& form, std::initializer_list<UINT> mouseMessages) {
+    for (UINT m : mouseMessages)
+        PostMessageA(form.TrayIcon1->WindowHandle(), TTrayIcon::kCallbackMessage, 0, m);
+    harness::Pump(50);
 }
 
 TEST(Placement, DefaultSizeAndPositionFromAnyState) {
@@ -35,8 +41,7 @@ TEST(Placement, DefaultSizeAndPositionFromAnyState) {
     ExpectDefaultPlace(form);
 
     ShowWindow(form.Handle(), SW_MAXIMIZE);
-    ASSERT_TRUE(form.Maximized());
-    form.PopUpDefaultSizePositionClick();
+    NotifyTray(form, {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP});
     ExpectDefaultPlace(form);
 
     ShowWindow(form.Handle(), SW_MAXIMIZE);
@@ -45,65 +50,40 @@ TEST(Placement, DefaultSizeAndPositionFromAnyState) {
     ExpectDefaultPlace(form);
 }
 
-TEST(Placement, TheToggleFollowsTheCaptionOnEveryRoute) {
-    Program program;
-    TFormMain& form = program.Main();
-    ASSERT_TRUE(form.Visible());
-    // A Find dialog of our own closes with the hiding.
-    HWND find = CreateWindowExA(0, "STATIC", "Find", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                nullptr, nullptr);
-    form.TrayIcon1Click();
-    EXPECT_FALSE(form.Visible());
-    EXPECT_EQ(form.PopUpShowBriskjot.Caption(), "Show Brisk&Jot");
-    EXPECT_FALSE(IsWindow(find));
-
-    form.PopUpShowBriskjot.Click();
-    EXPECT_TRUE(form.Visible());
-    EXPECT_EQ(form.PopUpShowBriskjot.Caption(), "Hide Brisk&Jot");
-    form.MenuHide.Click();
-    EXPECT_FALSE(form.Visible());
-
-    // Other routes keep the caption too: the tray component's own hiding and showing.
-    form.TrayIcon1->ShowApplication();
-    EXPECT_EQ(form.PopUpShowBriskjot.Caption(), "Hide Brisk&Jot");
-    form.TrayIcon1->HideApplication();
-    EXPECT_EQ(form.PopUpShowBriskjot.Caption(), "Show Brisk&Jot");
-
-    form.PopUpShowBriskjot.SetCaption("something else");
-    form.TrayIcon1Click();
-    EXPECT_FALSE(form.Visible()) << "any other caption does nothing";
-}
-
-TEST(Placement, ADoubleClickOnTheIconEndsAtTheDefaultPlace) {
-    Program program;
-    TFormMain& form = program.Main();
-    ShowWindow(form.Handle(), SW_MAXIMIZE);
-    HWND tray = form.TrayIcon1->WindowHandle();
-    for (UINT m : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
-        PostMessageA(tray, TTrayIcon::kCallbackMessage, 0, m);
-    harness::Pump(50);
-    ExpectDefaultPlace(form);
-
-    // A single click hides the shown window, the next shows it again.
-    for (UINT m : {WM_LBUTTONDOWN, WM_LBUTTONUP}) PostMessageA(tray, TTrayIcon::kCallbackMessage, 0, m);
-    harness::Pump(50);
-    EXPECT_FALSE(form.Visible());
-    for (UINT m : {WM_LBUTTONDOWN, WM_LBUTTONUP}) PostMessageA(tray, TTrayIcon::kCallbackMessage, 0, m);
-    harness::Pump(50);
-    EXPECT_TRUE(form.Visible());
-}
-
-TEST(Placement, ActivationDisablesCloseClosesTheAboutBoxAndFocusesTheMemo) {
+TEST(Placement, ShowingHidingAndActivation) {
     Program program;
     TFormMain& form = program.Main();
     const UINT close = GetMenuState(GetSystemMenu(form.Handle(), FALSE), SC_CLOSE, MF_BYCOMMAND);
     EXPECT_TRUE(close & MF_GRAYED);
     EXPECT_TRUE(FormActivated);
+    // A Find dialog of our own closes with the hiding.
+    HWND find = CreateWindowExA(0, "STATIC", "Find", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                nullptr, nullptr);
+    NotifyTray(form, {WM_LBUTTONDOWN, WM_LBUTTONUP});
+    EXPECT_FALSE(form.Visible());
+    EXPECT_EQ(form.PopUpShowBriskjot.Caption(), "Show Brisk&Jot");
+    EXPECT_FALSE(IsWindow(find));
+    NotifyTray(form, {WM_LBUTTONDOWN, WM_LBUTTONUP});
+    EXPECT_TRUE(form.Visible());
+    form.MenuHide.Click();
+    EXPECT_FALSE(form.Visible());
+    form.PopUpShowBriskjot.Click();
+    EXPECT_TRUE(form.Visible());
+    EXPECT_EQ(form.PopUpShowBriskjot.Caption(), "Hide Brisk&Jot");
+
+    // The tray component's own hiding and showing keep the caption too.
+    form.TrayIcon1->HideApplication();
+    EXPECT_EQ(form.PopUpShowBriskjot.Caption(), "Show Brisk&Jot");
+    form.TrayIcon1->ShowApplication();
+    EXPECT_EQ(form.PopUpShowBriskjot.Caption(), "Hide Brisk&Jot");
+    form.PopUpShowBriskjot.SetCaption("something else");
+    form.TrayIcon1Click();
+    EXPECT_TRUE(form.Visible()) << "any other caption does nothing";
 
     FormAbout->Show();
     ASSERT_TRUE(FormAbout->Visible());
     form.FormActivate();
-    EXPECT_FALSE(FormAbout->Visible());
+    EXPECT_FALSE(FormAbout->Visible()) << "activation closes the About box";
     EXPECT_EQ(GetFocus(), form.Memo1->Handle());
 }
 
