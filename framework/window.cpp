@@ -79,9 +79,10 @@ LRESULT TPaintedWindow::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-TUtilityWindow::TUtilityWindow(Handler handler, Kind kind) : handler_(std::move(handler)) {
-    RegisterWindowClass(classnames::kUtility, nullptr);
-    CreateHandle(WS_EX_TOOLWINDOW, classnames::kUtility, "", WS_POPUP, 0, 0, 0, 0,
+TUtilityWindow::TUtilityWindow(Handler handler, Kind kind, const char* className)
+    : handler_(std::move(handler)) {
+    RegisterWindowClass(className, nullptr);
+    CreateHandle(WS_EX_TOOLWINDOW, className, "", WS_POPUP, 0, 0, 0, 0,
                  kind == Kind::MessageOnly ? HWND_MESSAGE : nullptr, nullptr);
 }
 

@@ -6,6 +6,8 @@
 
 #include <functional>
 
+#include "framework/classnames.h"
+
 namespace fw {
 
 class TWindow {
@@ -45,7 +47,8 @@ class TUtilityWindow : public TWindow {
 public:
     using Handler = std::function<bool(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)>;
     enum class Kind { TopLevel, MessageOnly };
-    explicit TUtilityWindow(Handler handler, Kind kind = Kind::TopLevel);
+    explicit TUtilityWindow(Handler handler, Kind kind = Kind::TopLevel,
+                            const char* className = classnames::kUtility);
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;

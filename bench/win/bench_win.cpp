@@ -205,20 +205,10 @@ struct Program {
 const Program kBaseline{"bj_tray_minimal.exe", "BjTrayMinimal", nullptr};
 // An everyday start: the settings file is whole (the first run writes it) and says to start
 // in the notification area.
-const Program kBriskJot{"BriskJot.exe", fw::classnames::kUtility,
+const Program kBriskJot{"BriskJot.exe", fw::classnames::kTray,
                         "[Settings]\r\nAutoSave Memo=1\r\nHeight=219\r\nLeft=615\r\n"
                         "Show On StartUp=0\r\nStart With Windows=0\r\nTop=521\r\n"
                         "Warning On Clear Clipboard=1\r\nWarning On ClearMemo=1\r\nWidth=409\r\n"};
-
-HWND WindowOf(DWORD processId, const char* className) {
-    HWND window = nullptr;
-    while ((window = FindWindowExA(nullptr, window, className, nullptr)) != nullptr) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner == processId) return window;
-    }
-    return nullptr;
-}
 
 bool TrayIconExists(HWND window) {
     NOTIFYICONDATAA data{};
@@ -226,6 +216,19 @@ bool TrayIconExists(HWND window) {
     data.hWnd = window;
     data.uID = 0;
     return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+}
+
+// The program's window of that class that holds its icon, top-level or message-only.
+HWND WindowOf(DWORD processId, const char* className) {
+    for (HWND parent : {HWND(nullptr), HWND_MESSAGE}) {
+        HWND window = nullptr;
+        while ((window = FindWindowExA(parent, window, className, nullptr)) != nullptr) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == processId && TrayIconExists(window)) return window;
+        }
+    }
+    return nullptr;
 }
 
 // A copy of one program in a fresh folder, started and waited for until it is idle with its icon.
@@ -246,8 +249,7 @@ public:
         const double deadline = start + 30;
         for (;;) {
             if (WaitForInputIdle(info_.hProcess, 0) == 0) {
-                HWND window = WindowOf(info_.dwProcessId, program.trayWindowClass);
-                if (window && TrayIconExists(window)) break;
+                if (WindowOf(info_.dwProcessId, program.trayWindowClass)) break;
             }
             if (WaitForSingleObject(info_.hProcess, 0) == WAIT_OBJECT_0)
                 throw std::runtime_error(std::string(program.exeName) + " ended at start");

@@ -5,6 +5,7 @@
 
 #include "framework/application.h"
 #include "framework/barrier.h"
+#include "framework/classnames.h"
 #include "framework/form.h"
 #include "framework/imagelist.h"
 #include "framework/menu.h"
@@ -53,12 +54,16 @@ unsigned KeyShiftState() {
 
 TTrayCustomTimer::TTrayCustomTimer(fw::TForm* owner, std::string name)
     : TTrayComponent(owner, std::move(name)) {
+    // Message-only: the shell's notifications reach it all the same, and it costs a fraction of
+    // a top-level window to make. The broadcasts it cannot get arrive through the application
+    // window, which the tray icon hooks anyway.
     window_ = std::make_unique<fw::TUtilityWindow>(
         [this](UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
             if (!window_) return false;  // still being created: default processing
             result = WndProc(msg, wParam, lParam);
             return true;
-        });
+        },
+        fw::TUtilityWindow::Kind::MessageOnly, fw::classnames::kTray);
 }
 
 TTrayCustomTimer::~TTrayCustomTimer() {
@@ -341,21 +346,17 @@ LRESULT TTrayIcon::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
             default:
                 break;
         }
-    } else if (msg == WM_QUERYENDSESSION) {
-        return 1;
-    } else if (msg == kTaskbarCreatedMessage) {
-        // The shell restarted and forgot our icon.
-        if (visible_) {
-            HideIcon();
-            ShowIcon();
-        }
-        return DefWindowProcA(WindowHandle(), msg, wParam, lParam);
     }
     return TTrayCustomTimer::WndProc(msg, wParam, lParam);
 }
 
 LRESULT TTrayIcon::AppWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_SIZE && wParam == SIZE_MINIMIZED && MinimizeToTray) DoMinimize();
+    // The shell restarted and forgot our icon.
+    if (msg == kTaskbarCreatedMessage && visible_) {
+        HideIcon();
+        ShowIcon();
+    }
     return CallWindowProcA(savedAppWndProc_, hwnd, msg, wParam, lParam);
 }
 

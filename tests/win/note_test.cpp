@@ -97,7 +97,8 @@ TEST_F(NoteTest, ChangesSavesAndTheSessionEndFollowTheStateTable) {
     EXPECT_EQ(StateOf(form), State(false, true, kUnsaved)) << "AutoSave off";
     EXPECT_FALSE(onDisk());
     // The session may end; a cancelled end changes nothing.
-    EXPECT_EQ(SendMessageA(form.TrayIcon1->WindowHandle(), WM_QUERYENDSESSION, 0, 0), 1);
+    for (HWND window : {form.Handle(), fw::Application.Handle()})
+        EXPECT_EQ(SendMessageA(window, WM_QUERYENDSESSION, 0, 0), 1);
     SendMessageA(form.Handle(), WM_ENDSESSION, FALSE, 0);
     EXPECT_FALSE(onDisk());
 
