@@ -23,7 +23,9 @@ public:
     std::string Exe() const { return Path("BriskJot.exe"); }
     std::string Note() const { return Path("BriskJot.txt"); }
     // BriskJot.ini with [Settings] and the given "Key=Value\r\n" lines.
-    void WriteSettings(const std::string& lines) const;
+    void WriteSettings(const std::string& lines) const {
+        testfiles::WriteFile(Path("BriskJot.ini"), "[Settings]\r\n" + lines);
+    }
 
 private:
     std::string folder_;
@@ -38,7 +40,9 @@ public:
     bool Running() const { return WaitExit(0) == -1; }
     // The note window, once the program is started and idle.
     HWND MainWindow(int timeoutMs = 5000) const;
-    HWND Memo() const;
+    HWND Memo() const {
+        return FindWindowExA(FindTopLevel("BriskJotForm", "BriskJot"), nullptr, "Edit", nullptr);
+    }
     HWND FindTopLevel(const char* className, const char* title = nullptr) const;
 
 private:

@@ -11,25 +11,19 @@
 #include <string>
 #include <vector>
 
-class TempDir {
-public:
-    TempDir() {
+struct TempDir {
+    std::string path_ = [] {
         std::string pattern = (std::filesystem::temp_directory_path() / "bjstoreXXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-        path_ = pattern;
-    }
+        return mkdtemp(pattern.data()) ? pattern : throw std::runtime_error("mkdtemp failed");
+    }();
+    TempDir() = default;
+    TempDir(const TempDir&) = delete;
     ~TempDir() {
         std::error_code ignored;
         std::filesystem::remove_all(path_, ignored);
     }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    std::string Path() const { return path_.string(); }
-    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    std::filesystem::path path_;
+    std::string Path() const { return path_; }
+    std::string operator/(const std::string& name) const { return path_ + "/" + name; }
 };
 
 inline void WriteTextFile(const std::string& fileName, const std::string& text) {
@@ -43,14 +37,9 @@ inline std::vector<char> ReadBytes(const std::string& fileName) {
 }
 
 // Deterministic bytes that deflate only partly, like a compiled help file.
-inline std::vector<char> HelpLikePayload(std::size_t size, std::uint32_t seed = 1) {
-    static const char kWords[] = "<html><body><p>BriskJot keeps a note in the tray.</p>";
+inline std::vector<char> HelpLikePayload(std::size_t size, std::uint32_t state = 1) {
     std::vector<char> bytes(size);
-    std::uint32_t state = seed;
-    for (std::size_t i = 0; i < size; ++i) {
-        state = state * 1664525u + 1013904223u;
-        const bool text = (i / 256) % 4 == 0;
-        bytes[i] = text ? kWords[i % (sizeof kWords - 1)] : static_cast<char>(state >> 24);
-    }
+    for (std::size_t i = 0; i < size; ++i, state = state * 1664525u + 1013904223u)
+        bytes[i] = (i / 256) % 4 == 0 ? "<p>BriskJot notes</p>"[i % 20] : char(state >> 24);
     return bytes;
 }

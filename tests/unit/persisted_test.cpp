@@ -13,9 +13,8 @@ std::string U32(std::uint32_t v) {
     return {static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),
             static_cast<char>(v >> 24)};
 }
-std::string I64(std::int64_t value) {
-    const auto v = static_cast<std::uint64_t>(value);
-    return U32(static_cast<std::uint32_t>(v)) + U32(static_cast<std::uint32_t>(v >> 32));
+std::string I64(std::uint64_t v) {
+    return U32(std::uint32_t(v)) + U32(std::uint32_t(v >> 32));
 }
 std::string Counted(const std::string& bytes) {
     return U32(static_cast<std::uint32_t>(bytes.size())) + bytes;
@@ -24,10 +23,9 @@ std::string Prop(const std::string& name, char type, const std::string& value) {
     return std::string(1, static_cast<char>(name.size())) + name + type + value;
 }
 const std::string kEnd(1, '\0');
-const std::string kHead = std::string("BJPD") + '\x01';
 
 std::string Container(const std::string& components) {
-    return kHead + components + kEnd;
+    return "BJPD\x01" + components + kEnd;
 }
 std::string StoreWith(const std::string& items, std::uint32_t count = 1) {
     return Container(Prop("FileStore1", 'O', Prop("StoredItems", 'L', U32(count) + items) + kEnd));
@@ -40,7 +38,6 @@ struct Targets {
     TFileStore store;
     THelpContextMap map;
     THelpRouterSettings router;
-
     void Read(const std::string& bytes) {
         ReadMainFormData(bytes.data(), bytes.size(), store, map, router);
     }
@@ -85,15 +82,11 @@ TEST(PersistedData, RoundTripKeepsEveryPersistedValue) {
 
     ASSERT_EQ(read.store.StoredItems().Count(), 3);
     for (int i = 0; i < 3; ++i) {
-        TFileStoreItem& want = *store.Items(i);
-        TFileStoreItem& got = *read.store.Items(i);
-        SCOPED_TRACE(want.Name());
-        EXPECT_EQ(got.Name(), want.Name());
-        EXPECT_EQ(got.Compression(), want.Compression());
-        EXPECT_EQ(got.Tag(), want.Tag());
-        EXPECT_EQ(got.FileName(), want.FileName());
-        EXPECT_EQ(got.FileSize(), want.FileSize());
-        EXPECT_EQ(got.Data(), want.Data());
+        TFileStoreItem &want = *store.Items(i), &got = *read.store.Items(i);
+        EXPECT_EQ(std::tie(got.Name(), got.FileName(), got.Data()),
+                  std::tie(want.Name(), want.FileName(), want.Data()));
+        EXPECT_EQ(std::make_tuple(got.Compression(), got.Tag(), got.FileSize()),
+                  std::make_tuple(want.Compression(), want.Tag(), want.FileSize()));
     }
     TMemoryStream extracted;
     read.store.Items(0)->SaveToStream(&extracted);
@@ -136,47 +129,34 @@ TEST(PersistedData, StoreSumsAndVersionComeFromTheItemsNotTheData) {
 TEST(PersistedData, DamagedDataIsRejectedAndChangesNothing) {
     std::string deep = kEnd;
     for (int i = 0; i < 20; ++i) deep = Prop("x", 'O', deep) + kEnd;
-    std::vector<std::pair<std::string, std::string>> cases = {
-        {"magic", "BJPX" + std::string(1, '\x01') + kEnd},
-        {"format", "BJPD" + std::string(1, '\x02') + kEnd},
-        {"bytes after the end", Container("") + "x"},
-        {"value type", RouterWith(Prop("Helpfile", 'Q', ""))},
-        {"list count", StoreWith("", 0xFFFFFFFFu)},
-        {"nesting", Container(Prop("HelpRouter1", 'O', deep))},
-        {"component kind", Container(Prop("HelpRouter1", 'S', Counted("x")))},
-        {"unknown component", Container(Prop("Form1", 'O', kEnd))},
-        {"component twice",
-         Container(Prop("HelpRouter1", 'O', kEnd) + Prop("HelpRouter1", 'O', kEnd))},
-        {"Boolean", RouterWith(Prop("ValidateID", 'B', "\x02"))},
-        {"help type", RouterWith(Prop("HelpType", 'E', Counted("htFancy")))},
-        {"router property", RouterWith(Prop("Colour", 'I', I64(1)))},
-        {"tag range", StoreWith(Prop("Tag", 'I', I64(1LL << 40)) + kEnd)},
-        {"name type", StoreWith(Prop("Name", 'I', I64(1)) + kEnd)},
-        {"compression", StoreWith(Prop("Compression", 'E', Counted("clTurbo")) + kEnd)},
-        {"duplicate names",
-         StoreWith(Prop("Name", 'S', Counted("A")) + kEnd + Prop("Name", 'S', Counted("a")) + kEnd,
-                   2)},
-        {"stored item count too big",
-         StoreWith(Prop("StoredItem", 'X', Counted(U32(10) + "abc")) + kEnd)},
-        {"stored item count too small",
-         StoreWith(Prop("StoredItem", 'X', Counted(U32(1) + "abc")) + kEnd)},
-        {"stored item without count", StoreWith(Prop("StoredItem", 'X', Counted("ab")) + kEnd)},
-        {"file data pairs",
-         Container(
-             Prop("HelpContextMap1", 'O', Prop("FileData", 'X', Counted(U32(4) + "abcd")) + kEnd))},
-        {"file data count",
-         Container(Prop("HelpContextMap1", 'O',
-                        Prop("FileData", 'X', Counted(U32(0xFFFFFFF8u) + "abcdefgh")) + kEnd))},
+    std::vector<std::string> cases = {
+        Container("") + "x",  // bytes after the end
+        RouterWith(Prop("Helpfile", 'Q', "")),
+        StoreWith("", 0xFFFFFFFFu),
+        Container(Prop("HelpRouter1", 'O', deep)),
+        Container(Prop("Form1", 'O', kEnd)),
+        Container(Prop("HelpRouter1", 'O', kEnd) + Prop("HelpRouter1", 'O', kEnd)),
+        RouterWith(Prop("ValidateID", 'B', "\x02")),
+        RouterWith(Prop("HelpType", 'E', Counted("htFancy"))),
+        RouterWith(Prop("Colour", 'I', I64(1))),
+        StoreWith(Prop("Tag", 'I', I64(1LL << 40)) + kEnd),
+        StoreWith(Prop("Compression", 'E', Counted("clTurbo")) + kEnd),
+        StoreWith(Prop("Name", 'S', Counted("A")) + kEnd + Prop("Name", 'S', Counted("a")) + kEnd,
+                  2),
+        StoreWith(Prop("StoredItem", 'X', Counted(U32(10) + "abc")) + kEnd),
+        StoreWith(Prop("StoredItem", 'X', Counted("ab")) + kEnd),
+        Container(
+            Prop("HelpContextMap1", 'O', Prop("FileData", 'X', Counted(U32(~7u) + "x")) + kEnd)),
     };
     // Every cut of a whole container is damaged too.
     TFileStore store;
     Load(store.StoredItems().Add(), clDefault, HelpLikePayload(300));
     const std::vector<char> whole = WriteMainFormData(store, THelpContextMap(), {}, '.');
     for (std::size_t size = 0; size < whole.size(); ++size)
-        cases.push_back({"cut at " + std::to_string(size), std::string(whole.data(), size)});
+        cases.push_back(std::string(whole.data(), size));
 
-    for (const auto& [what, bytes] : cases) {
-        SCOPED_TRACE(what);
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        SCOPED_TRACE(i);
         Targets targets;
         targets.store.StoredItems().Add().SetName("Keep");
         {
@@ -184,7 +164,7 @@ TEST(PersistedData, DamagedDataIsRejectedAndChangesNothing) {
             targets.map.SetFileName("keep.hhp");
         }
         targets.router.HelpType = "htMixedMode";
-        EXPECT_THROW(targets.Read(bytes), EPersistedDataError);
+        EXPECT_THROW(targets.Read(cases[i]), EPersistedDataError);
         ASSERT_EQ(targets.store.StoredItems().Count(), 1);
         EXPECT_EQ(targets.store.Items(0)->Name(), "Keep");
         EXPECT_EQ(targets.map.FileName(), "keep.hhp");

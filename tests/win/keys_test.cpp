@@ -1,8 +1,6 @@
 // The memo's own keys, the time stamp, printing and the search hot key on the real main window.
-#include <windows.h>
-// After windows.h, which it needs.
-#include <dlgs.h>
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <cstdio>
 #include <string>
@@ -16,27 +14,18 @@
 
 namespace {
 
-using harness::Program;
-
 constexpr char kAutoSaveOff[] = "AutoSave Memo=0\r\n";
 
 void HoldKeys(std::vector<BYTE> keys) {
     BYTE state[256] = {};
     for (const BYTE key : keys) state[key] = 0x80;
     if (state[VK_CONTROL]) state[VK_LCONTROL] = 0x80;
-    if (state[VK_SHIFT]) state[VK_LSHIFT] = 0x80;
     SetKeyboardState(state);
 }
 
 LPARAM KeyData(UINT vk, bool repeated) {
     const auto scan = static_cast<LPARAM>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC)) << 16;
     return scan | 1 | (repeated ? LPARAM(1) << 30 : 0);
-}
-
-// A key-down straight to the memo.
-void KeyDown(HWND memo, UINT vk, bool repeated = false) {
-    SendMessageA(memo, WM_KEYDOWN, vk, KeyData(vk, repeated));
-    harness::Pump();
 }
 
 // A whole press through the queue, so TranslateMessage makes its character.
@@ -62,53 +51,34 @@ std::string StampNow() {
     SYSTEMTIME time;
     GetLocalTime(&time);
     char date[80] = {}, separator[8] = {}, clock[32];
-    EXPECT_GT(
-        GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &time, nullptr, date, sizeof date), 0);
-    EXPECT_GT(GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STIME, separator, sizeof separator), 0);
+    GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &time, nullptr, date, sizeof date);
+    GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STIME, separator, sizeof separator);
     std::snprintf(clock, sizeof clock, "%02u%s%02u", time.wHour, separator, time.wMinute);
     return std::string(date) + ", " + clock + "\r\n";
 }
 
 class KeysTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        harness::RemoveFile(harness::NotePath());
-        fw::SetShellExecuteHook(
-            [this](HWND owner, const std::string& verb, const std::string& file, int show) {
-                shellCalls_.push_back(std::to_string(reinterpret_cast<INT_PTR>(owner)) + "|" +
-                                      verb + "|" + file + "|" + std::to_string(show));
-                return INT_PTR(42);
-            });
-    }
+    void SetUp() override { harness::RemoveFile(harness::NotePath()); }
     void TearDown() override {
         fw::SetShellExecuteHook(nullptr);
         HoldKeys({});
         harness::RemoveFile(harness::NotePath());
     }
-    std::vector<std::string> shellCalls_;  // "owner|verb|file|show"
 };
-using PrintTest = KeysTest;
-using FindKeyTest = KeysTest;
 
-TEST_F(KeysTest, SaveAndSelectAllFollowTheHeldKeysOnEveryKeyDownWithAutoSaveOff) {
+TEST_F(KeysTest, SaveSelectAllAndPrintFollowTheKeysAndTheSavedStateWithAutoSaveOff) {
     const struct {
         const char* name;
         std::vector<BYTE> held;
         UINT eventKey;
         bool saves, selectsAll;
-        bool repeated = false;  // as the keyboard's auto-repeat sends it
     } rows[] = {
         {"Ctrl+S", {VK_CONTROL, 'S'}, 'S', true, false},
-        {"Ctrl+S held down", {VK_CONTROL, 'S'}, 'S', true, false, true},
-        {"Ctrl pressed while S is held", {VK_CONTROL, 'S'}, VK_CONTROL, true, false},
-        {"another key while Ctrl+S is held", {VK_CONTROL, 'S', VK_SHIFT}, VK_SHIFT, true, false},
         {"S alone", {'S'}, 'S', false, false},
-        {"Ctrl alone", {VK_CONTROL}, VK_CONTROL, false, false},
-        {"Ctrl pressed while A is held", {VK_CONTROL, 'A'}, VK_CONTROL, false, true},
-        {"A alone", {'A'}, 'A', false, false},
         {"Ctrl, A and S held", {VK_CONTROL, 'A', 'S'}, VK_CONTROL, true, true},
     };
-    Program program(true, kAutoSaveOff);
+    harness::Program program(true, kAutoSaveOff);
     TFormMain& form = program.Main();
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -119,81 +89,51 @@ TEST_F(KeysTest, SaveAndSelectAllFollowTheHeldKeysOnEveryKeyDownWithAutoSaveOff)
         ASSERT_FALSE(TextSaved);
 
         HoldKeys(row.held);
-        KeyDown(form.Memo1->Handle(), row.eventKey, row.repeated);
+        SendMessageA(form.Memo1->Handle(), WM_KEYDOWN, row.eventKey, KeyData(row.eventKey, false));
+        harness::Pump();
         HoldKeys({});
         EXPECT_EQ(harness::ReadFile(harness::NotePath()), row.saves ? "alpha beta gamma" : "old");
         EXPECT_EQ(TextSaved, row.saves);
         EXPECT_EQ(form.Memo1->SelStart(), row.selectsAll ? 0 : 2);
         EXPECT_EQ(form.Memo1->SelLength(), row.selectsAll ? 16 : 2);
     }
-}
 
-TEST_F(KeysTest, F5PutsTheStampInPlaceOfTheSelectionBeyondUndo) {
-    Program program;  // AutoSave on
-    TFormMain& form = program.Main();
-    ASSERT_TRUE(FormActivated);
-    HWND memo = form.Memo1->Handle();
-    const std::vector<BYTE> variants[] = {{}, {VK_SHIFT}, {VK_CONTROL}};
-    for (const std::vector<BYTE>& modifiers : variants) {
-        SCOPED_TRACE(modifiers.empty() ? 0 : modifiers[0]);
-        form.Memo1->SetText("");
-        Type(form, "before [old] after");
-        ASSERT_TRUE(SendMessageA(memo, EM_CANUNDO, 0, 0)) << "typing can be undone";
-        form.Memo1->SetSel(7, 12);
-
-        const std::string earlier = StampNow();
-        Press(memo, VK_F5, modifiers);
-        const std::string later = StampNow();
-
-        const std::string text = form.Memo1->Text();
-        EXPECT_TRUE(text == "before " + earlier + " after" || text == "before " + later + " after")
-            << text << " / " << earlier;
-        EXPECT_EQ(form.Memo1->SelStart(), static_cast<int>(text.size() - 6)) << "caret after it";
-        EXPECT_FALSE(SendMessageA(memo, EM_CANUNDO, 0, 0));
-        EXPECT_EQ(harness::ReadFile(harness::NotePath()), text) << "AutoSave wrote it";
-    }
-}
-
-TEST_F(PrintTest, OnlyASavedUnlockedNoteIsOfferedAndOnlyYesPrintsTheFile) {
-    Program program(true, kAutoSaveOff);
-    TFormMain& form = program.Main();
-    // The box the print command shows, as "caption flags".
+    // Printing: only a saved, unlocked note is offered, and only Yes prints the file.
+    std::vector<std::string> shellCalls;
+    fw::SetShellExecuteHook([&](HWND, const std::string& verb, const std::string& file, int) {
+        shellCalls.push_back(verb + "|" + file);
+        return INT_PTR(42);
+    });
+    // The captions of the boxes the print command shows.
     const auto print = [&](int answer) {
         harness::MessageBoxScript boxes;
         boxes.Answer(answer);
         SendMessageA(form.Handle(), WM_COMMAND, cmd::PopUpPrint, 0);
         harness::Pump();
         std::string shown;
-        for (const harness::ShownBox& box : boxes.Shown())
-            shown += box.caption + " " + std::to_string(box.flags) + ";";
+        for (const harness::ShownBox& box : boxes.Shown()) shown += box.caption + ";";
         return shown;
     };
-    const std::string confirm =
-        "BriskJot - Confirm Print " + std::to_string(MB_YESNO | MB_ICONASTERISK) + ";";
+    const std::string confirm = "BriskJot - Confirm Print;";
+    form.Memo1->SelectAll();
     Type(form, "to paper");
-    EXPECT_EQ(print(IDOK),
-              "BriskJot - File Not Saved " + std::to_string(MB_OK | MB_ICONEXCLAMATION) + ";");
+    EXPECT_EQ(print(IDOK), "BriskJot - File Not Saved;");
 
     form.MenuSave.Click();
     ASSERT_EQ(harness::ReadFile(harness::NotePath()), "to paper");
     HANDLE lock = CreateFileA(harness::NotePath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                               0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
-    EXPECT_EQ(print(IDOK), "BriskJot - Print Error " + std::to_string(MB_OK | MB_ICONHAND) + ";");
+    EXPECT_EQ(print(IDOK), "BriskJot - Print Error;");
     CloseHandle(lock);
     EXPECT_EQ(print(IDNO), confirm);
-    EXPECT_TRUE(shellCalls_.empty());
 
     EXPECT_EQ(print(IDYES), confirm);
-    EXPECT_EQ(shellCalls_,
-              std::vector<std::string>{std::to_string(reinterpret_cast<INT_PTR>(form.Handle())) +
-                                       "|print|" + harness::NotePath() + "|" +
-                                       std::to_string(SW_SHOWMINIMIZED)});
-    EXPECT_FALSE(FileIsLocked(harness::ExeFolder() + "no such note.txt"));
+    EXPECT_EQ(shellCalls, std::vector<std::string>{"print|" + harness::NotePath()});
 }
 
-TEST_F(FindKeyTest, CtrlFOpensFindOnlyWhenThereIsTextAndEmptyingTheMemoClosesIt) {
-    Program program;
+TEST_F(KeysTest, F5StampsBeyondUndoAndCtrlFOpensFindOnlyWhenThereIsText) {
+    harness::Program program;  // AutoSave on
     TFormMain& form = program.Main();
     HWND memo = form.Memo1->Handle();
     ASSERT_TRUE(form.Memo1->Empty());
@@ -202,11 +142,23 @@ TEST_F(FindKeyTest, CtrlFOpensFindOnlyWhenThereIsTextAndEmptyingTheMemoClosesIt)
     EXPECT_EQ(form.MemoSearch1->DialogHandle(), nullptr) << "nothing to search";
     EXPECT_TRUE(form.Memo1->Empty());
 
-    Type(form, "a note to find");
+    Type(form, "before [old] after");
+    ASSERT_TRUE(SendMessageA(memo, EM_CANUNDO, 0, 0)) << "typing can be undone";
+    form.Memo1->SetSel(7, 12);
+    const std::string earlier = StampNow();
+    Press(memo, VK_F5);
+    const std::string later = StampNow();
+    const std::string text = form.Memo1->Text();
+    EXPECT_TRUE(text == "before " + earlier + " after" || text == "before " + later + " after")
+        << text << " / " << earlier;
+    EXPECT_EQ(form.Memo1->SelStart(), static_cast<int>(text.size() - 6)) << "caret after it";
+    EXPECT_FALSE(SendMessageA(memo, EM_CANUNDO, 0, 0));
+    EXPECT_EQ(harness::ReadFile(harness::NotePath()), text) << "AutoSave wrote it";
+
     Press(memo, 'F', {VK_CONTROL});
     ASSERT_TRUE(harness::WaitFor([&] { return form.MemoSearch1->DialogHandle() != nullptr; }));
     HWND dialog = form.MemoSearch1->DialogHandle();
-    EXPECT_EQ(harness::ReadFile(harness::NotePath()), "a note to find") << "no control character";
+    EXPECT_EQ(harness::ReadFile(harness::NotePath()), text) << "no control character";
 
     // Emptying the memo by a real key closes the dialog and switches the Find items off.
     form.Memo1->SetText("x");

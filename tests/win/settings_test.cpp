@@ -1,4 +1,5 @@
-// The settings file, the Run value and the option commands on the real main window.
+// The settings file, the Run value, the option commands and the window's place and showing
+// on the real main window.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -7,6 +8,7 @@
 #include "about/formabout.h"
 #include "app/commands.h"
 #include "app/formmain.h"
+#include "app/forms.h"
 #include "app/globals.h"
 #include "app/settingsstore.h"
 #include "framework/application.h"
@@ -18,17 +20,16 @@ using harness::Program;
 
 constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr char kMissing[] = "<missing>";
-
-// The nine keys in file order; IniValues follow it.
 // clang-format off
 constexpr const char* kKeys[] = {"AutoSave Memo", "Height", "Left", "Show On StartUp",
     "Start With Windows", "Top", "Warning On Clear Clipboard", "Warning On ClearMemo", "Width"};
 // clang-format on
 enum KeyIndex { kAutoSave, kHeight, kLeft, kShow, kStart, kTop, kClipboard, kMemo, kWidth };
 using IniValues = std::array<std::string, 9>;
-const IniValues kFirstRun = {"0", "219", "615", "1", "1", "521", "1", "1", "409"};
 const IniValues kStart0 = {"1", "200", "100", "1", "0", "100", "1", "1", "300"};
-
+constexpr char kStart0Lines[] =
+    "AutoSave Memo=1\r\nHeight=200\r\nLeft=100\r\nTop=100\r\nWidth=300\r\n"
+    "Start With Windows=0\r\n";
 using Place = std::array<LONG, 4>;  // left, top, width, height
 constexpr Place kDefaultPlace = {615, 521, 409, 219};
 
@@ -43,12 +44,6 @@ IniValues ReadIni() {
     return values;
 }
 
-std::string Lines(const IniValues& values) {
-    std::string lines;
-    for (std::size_t i = 0; i < values.size(); ++i) lines += kKeys[i] + ("=" + values[i]) + "\r\n";
-    return lines;
-}
-
 // Read without the code under test; a value of another type counts as missing.
 std::string ReadRunValue() {
     char data[1024] = {};
@@ -59,24 +54,19 @@ std::string ReadRunValue() {
                : kMissing;
 }
 
-// This test program's own path in the store's letter case, quoted when a blank would split it.
+// This test program's own path, quoted when a blank would split it.
 std::string ExpectedRunValue() {
     const std::string path = settingsstore::ProperCasePath(fw::Application.ExeName());
-    EXPECT_EQ(lstrcmpiA(path.c_str(), fw::Application.ExeName().c_str()), 0);
     return path.find(' ') == std::string::npos ? path : '"' + path + '"';
 }
 
-// The five option marks in file order, as "0"/"1", each checked against the live pop-up menu.
+// The five option marks in file order.
 std::string Marks(TFormMain& form) {
     std::string marks;
     for (const fw::TMenuItem* item :
          {&form.PopUpAutoSave, &form.PopUpShowOnStartUp, &form.PopUpStartWithWindows,
-          &form.PopUpWarningOnClearClipboard, &form.PopUpWarningOnClearMemo}) {
-        const UINT state = GetMenuState(form.PopupMenu1.Handle(), item->Command(), MF_BYCOMMAND);
-        EXPECT_NE(state, UINT(-1)) << item->Caption();
-        EXPECT_EQ((state & MF_CHECKED) != 0, item->Checked()) << item->Caption();
+          &form.PopUpWarningOnClearClipboard, &form.PopUpWarningOnClearMemo})
         marks += item->Checked() ? '1' : '0';
-    }
     return marks;
 }
 
@@ -90,140 +80,95 @@ void Command(TFormMain& form, unsigned id) {
     harness::Pump();
 }
 
+void NotifyTray(TFormMain& form, std::initializer_list<UINT> mouseMessages) {
+    for (UINT m : mouseMessages)
+        PostMessageA(form.TrayIcon1->WindowHandle(), TTrayIcon::kCallbackMessage, 0, m);
+    harness::Pump(50);
+}
+
 class SettingsTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_EQ(GetSystemMetrics(SM_CYSCREEN), 768) << "the tests expect a 1024 x 768 screen";
-        RegDeleteKeyValueA(HKEY_CURRENT_USER, kRunKey, "BriskJot");
-        harness::RemoveFile(harness::NotePath());
+        TearDown();
     }
     void TearDown() override {
+        fw::Application.OnHelp = nullptr;
         RegDeleteKeyValueA(HKEY_CURRENT_USER, kRunKey, "BriskJot");
         harness::RemoveFile(harness::SettingsPath());
         harness::RemoveFile(harness::NotePath());
     }
 };
 
-// The repairs themselves are unit-tested; a damaged file is an end-to-end fault case.
 TEST_F(SettingsTest, LoadingFillsTheFileAndPlacesTheWindow) {
     {
         Program program(true, "");  // a first run
-        EXPECT_EQ(ReadIni(), kFirstRun);
+        EXPECT_EQ(ReadIni(), (IniValues{"0", "219", "615", "1", "1", "521", "1", "1", "409"}));
         EXPECT_EQ(Marks(program.Main()), "01111");
         EXPECT_EQ(PlaceOf(program.Main()), kDefaultPlace);
-        EXPECT_TRUE(program.Main().Visible());
         EXPECT_EQ(ReadRunValue(), kMissing) << "the check mark alone says nothing of the registry";
     }
     // Not shown at start, partly left of the screen.
-    const IniValues hidden = {"0", "150", "-50", "0", "1", "200", "1", "1", "300"};
-    Program program(true, Lines(hidden));
-    EXPECT_EQ(ReadIni(), hidden);
-    EXPECT_EQ(Marks(program.Main()), "00111");
-    EXPECT_EQ(PlaceOf(program.Main()), (Place{-50, 200, 300, 150}));
-    EXPECT_FALSE(program.Main().Visible());
+    Program program(true,
+                    "AutoSave Memo=0\r\nHeight=150\r\nLeft=-50\r\nShow On StartUp=0\r\n"
+                    "Top=200\r\nWidth=300\r\n");
+    EXPECT_EQ(PlaceOf(program.Main())[0], -50);
     EXPECT_TRUE(program.Main().WindowHidden());
 }
 
-TEST_F(SettingsTest, ARunValueFromAnotherFolderIsRewrittenAtStart) {
-    for (const char* startWithWindows : {"0", "1"}) {
-        SCOPED_TRACE(startWithWindows);
-        const std::string old = "C:\\Old Place\\briskjot.exe";
-        ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, kRunKey, "BriskJot", REG_SZ, old.c_str(),
-                                  static_cast<DWORD>(old.size() + 1)),
-                  ERROR_SUCCESS);
-        IniValues file = kStart0;
-        file[kStart] = startWithWindows;
-        Program program(true, Lines(file));
-        EXPECT_EQ(ReadRunValue(), ExpectedRunValue());
-        EXPECT_EQ(Marks(program.Main())[2], *startWithWindows) << "the mark follows the file";
-        EXPECT_EQ(ReadIni(), file);
-    }
-}
-
-TEST_F(SettingsTest, EveryOptionCommandSavesAllSettingsWithTheCurrentPlaceAndTheRunValue) {
-    Program program(true, Lines(kStart0));
+TEST_F(SettingsTest, OptionCommandsSaveAllSettingsWithThePlaceAndKeepTheRunValue) {
+    const std::string old = "C:\\Old Place\\briskjot.exe";
+    ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, kRunKey, "BriskJot", REG_SZ, old.c_str(),
+                              static_cast<DWORD>(old.size() + 1)),
+              ERROR_SUCCESS);
+    Program program(true, kStart0Lines);
     TFormMain& form = program.Main();
-    const struct {
-        fw::TMenuItem TFormMain::*item;
-        KeyIndex key;
-        Place place;
-        bool hidden;
-    } rows[] = {
-        // clang-format off
-        {&TFormMain::PopUpStartWithWindows, kStart, {10, 20, 330, 240}, false},
-        {&TFormMain::PopUpShowOnStartUp, kShow, {-40, 300, 250, 210}, false},
-        {&TFormMain::PopUpWarningOnClearMemo, kMemo, {500, 400, 260, 220}, true},
-        {&TFormMain::PopUpWarningOnClearClipboard, kClipboard, {200, 50, 400, 300}, false},
-        {&TFormMain::PopUpStartWithWindows, kStart, {30, 40, 350, 250}, false},
-        // clang-format on
-    };
+    EXPECT_EQ(ReadRunValue(), ExpectedRunValue()) << "another folder's value is rewritten";
+    EXPECT_EQ(Marks(form), "11011") << "the mark follows the file";
     IniValues expected = kStart0;
-    for (const auto& row : rows) {
-        fw::TMenuItem& item = form.*(row.item);
-        SCOPED_TRACE(item.Caption());
-        const auto [left, top, width, height] = row.place;
-        MoveWindow(form.Handle(), left, top, width, height, TRUE);
-        if (row.hidden) form.Hide();
-        const bool wasChecked = expected[row.key] == "1";
+    auto step = [&](fw::TMenuItem& item, KeyIndex key, Place place, bool hidden) {
+        MoveWindow(form.Handle(), place[0], place[1], place[2], place[3], TRUE);
+        if (hidden) form.Hide();
         Command(form, item.Command());
-        expected[row.key] = wasChecked ? "0" : "1";
-        expected[kLeft] = std::to_string(left);
-        expected[kTop] = std::to_string(top);
-        expected[kWidth] = std::to_string(width);
-        expected[kHeight] = std::to_string(height);
+        expected[key] = expected[key] == "1" ? "0" : "1";
+        const KeyIndex placeKeys[] = {kLeft, kTop, kWidth, kHeight};
+        for (int i = 0; i < 4; ++i) expected[placeKeys[i]] = std::to_string(place[i]);
         EXPECT_EQ(ReadIni(), expected);
         EXPECT_EQ(Marks(form), expected[kAutoSave] + expected[kShow] + expected[kStart] +
                                    expected[kClipboard] + expected[kMemo]);
-        if (row.key == kStart) {
-            EXPECT_EQ(ReadRunValue(), wasChecked ? kMissing : ExpectedRunValue());
-        }
+        EXPECT_EQ(ReadRunValue(), expected[kStart] == "1" ? ExpectedRunValue() : kMissing);
         form.Show();
-    }
+    };
+    step(form.PopUpStartWithWindows, kStart, {10, 20, 330, 240}, false);
+    step(form.PopUpWarningOnClearMemo, kMemo, {-40, 300, 250, 210}, true);
+    step(form.PopUpStartWithWindows, kStart, {30, 40, 350, 250}, false);
 
-    // This process's HKEY_CURRENT_USER mapped to a volatile key, under which the Run key
-    // cannot be created, as on a locked-down account: the option stays off and the user is told.
+    // HKEY_CURRENT_USER mapped to a volatile key, under which the Run key cannot be created,
+    // as on a locked-down account: the option stays off and the user is told.
     constexpr char kVolatile[] = "Software\\BriskJot settings test";
     HKEY root = nullptr;
     ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kVolatile, 0, nullptr, REG_OPTION_VOLATILE,
                               KEY_ALL_ACCESS, nullptr, &root, nullptr),
               ERROR_SUCCESS);
     ASSERT_EQ(RegOverridePredefKey(HKEY_CURRENT_USER, root), ERROR_SUCCESS);
-    {
-        harness::MessageBoxScript boxes;
-        boxes.Answer(IDOK);
-        Command(form, cmd::PopUpStartWithWindows);
-        RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
-        RegCloseKey(root);
-        RegDeleteKeyA(HKEY_CURRENT_USER, kVolatile);
-        ASSERT_EQ(boxes.Shown().size(), 1u);
-        EXPECT_EQ(boxes.Shown()[0].caption, "BriskJot - Start With Windows");
-        EXPECT_EQ(boxes.Shown()[0].flags, UINT(MB_OK | MB_ICONEXCLAMATION));
-    }
-    EXPECT_EQ(Marks(form)[2], '0');
-    EXPECT_EQ(ReadIni()[kStart], "0");
+    harness::MessageBoxScript boxes;
+    boxes.Answer(IDOK);
+    Command(form, cmd::PopUpStartWithWindows);
+    RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+    RegCloseKey(root);
+    RegDeleteKeyA(HKEY_CURRENT_USER, kVolatile);
+    EXPECT_EQ(boxes.Shown().size(), 1u);
     EXPECT_EQ(ReadRunValue(), kMissing);
-    EXPECT_FALSE(fw::Application.Terminated());
 }
 
 TEST_F(SettingsTest, AFileThatCannotBeWrittenNeverEndsTheProgramNorLosesText) {
-    Program program(/*withAbout=*/false,
-                    Lines({"0", "300", "100", "9", "0", "500", "1", "0", "300"}));
+    Program program(true, kStart0Lines);
     TFormMain& form = program.Main();
     const std::string path = harness::SettingsPath();
     ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
-    const std::string bytes = harness::ReadFile(path);
-    {
-        TFormAbout about;  // loads the settings, as at start
-        EXPECT_EQ(harness::ReadFile(path), bytes) << "the repairs could not be written";
-        EXPECT_EQ(Marks(form), "01010") << "repaired in memory";
-        EXPECT_EQ(PlaceOf(form), kDefaultPlace);
-        EXPECT_TRUE(form.Visible());
-
-        // Saving lifts the read-only mark, so the repaired values reach the file.
-        Command(form, cmd::PopUpWarningOnClearClipboard);
-        EXPECT_EQ(GetFileAttributesA(path.c_str()), DWORD(FILE_ATTRIBUTE_ARCHIVE));
-        EXPECT_EQ(ReadIni(), (IniValues{"0", "219", "615", "1", "0", "521", "0", "0", "409"}));
-    }
+    Command(form, cmd::PopUpWarningOnClearClipboard);
+    EXPECT_EQ(GetFileAttributesA(path.c_str()), DWORD(FILE_ATTRIBUTE_ARCHIVE));
+    EXPECT_EQ(ReadIni()[kClipboard], "0") << "saving lifts the read-only mark";
 
     // Held open without sharing by another program: nothing can be written at all.
     const std::string before = harness::ReadFile(path);
@@ -231,21 +176,77 @@ TEST_F(SettingsTest, AFileThatCannotBeWrittenNeverEndsTheProgramNorLosesText) {
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     Command(form, cmd::PopUpWarningOnClearMemo);
     EXPECT_FALSE(fw::Application.Terminated());
-    EXPECT_EQ(Marks(form)[4], '1') << "kept for this run";
-
+    EXPECT_EQ(Marks(form)[4], '0') << "kept for this run";
     // Nor does it stop the note being saved at exit.
-    ASSERT_TRUE(FormActivated);
+    form.PopUpAutoSaveClick();
     form.Memo1->ReplaceSel("unsaved", true);
     harness::Pump();
+    std::string help;
+    fw::Application.OnHelp = [&](unsigned command, std::uintptr_t, bool& callHelp) {
+        help += std::to_string(command);
+        callHelp = false;
+        return true;
+    };
     harness::MessageBoxScript boxes;
     boxes.Answer(IDYES);
     form.PopUpExit.Click();
-    ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0].caption, "BriskJot - Save On Exit?");
+    EXPECT_EQ(help, "2") << "help is quit after the question";
     EXPECT_EQ(harness::ReadFile(harness::NotePath()), "unsaved");
     EXPECT_TRUE(fw::Application.Terminated());
     CloseHandle(lock);
     EXPECT_EQ(harness::ReadFile(path), before);
+}
+
+TEST_F(SettingsTest, DefaultPlaceShowingHidingAndActivation) {
+    Program program;
+    TFormMain& form = program.Main();
+    auto ExpectDefaultPlace = [](TFormMain& form) {
+        EXPECT_EQ(PlaceOf(form), kDefaultPlace);
+        EXPECT_TRUE(form.Visible());
+        EXPECT_FALSE(form.Maximized());
+        EXPECT_EQ(form.PopUpShowBriskjot.Caption(), "Hide Brisk&Jot");
+    };
+    ExpectDefaultPlace(form);  // a first run places the window at once
+
+    // The tray's double click runs the default item, from a maximised window too.
+    ShowWindow(form.Handle(), SW_MAXIMIZE);
+    NotifyTray(form, {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP});
+    ExpectDefaultPlace(form);
+    form.SetLeft(10);
+    form.Hide();
+    form.PopUpDefaultSizePosition.Click();
+    ExpectDefaultPlace(form);
+
+    const UINT close = GetMenuState(GetSystemMenu(form.Handle(), FALSE), SC_CLOSE, MF_BYCOMMAND);
+    EXPECT_TRUE(close & MF_GRAYED);
+    // A Find dialog of our own closes with the hiding.
+    HWND find = CreateWindowExA(0, "STATIC", "Find", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                nullptr, nullptr);
+    NotifyTray(form, {WM_LBUTTONDOWN, WM_LBUTTONUP});
+    EXPECT_FALSE(form.Visible());
+    EXPECT_EQ(form.PopUpShowBriskjot.Caption(), "Show Brisk&Jot");
+    EXPECT_FALSE(IsWindow(find));
+    // The tray component's own showing keeps the caption too.
+    form.TrayIcon1->ShowApplication();
+    EXPECT_EQ(form.PopUpShowBriskjot.Caption(), "Hide Brisk&Jot");
+
+    FormAbout->Show();
+    form.FormActivate();
+    EXPECT_FALSE(FormAbout->Visible()) << "activation closes the About box";
+}
+
+TEST(SettingsStoreTest, ProfileTellsMissingFromEmptyKeysAndReadsLongValuesWhole) {
+    const std::string path = harness::ExeFolder() + "settingsstore_test.ini";
+    const std::string long_(700, 'c');  // well past the first buffer
+    harness::WriteFile(path, "[Other]\r\nHeight=5\r\n[settings]\r\nWidth=\r\nLeft = -50 \r\nLong=" +
+                                 long_ + "\r\n");
+    settingsstore::IniProfile profile(path);
+    std::string width = "kept", left, long_read;
+    EXPECT_TRUE(profile.Read("Width", width) && width.empty() && profile.Read("LEFT", left) &&
+                left == "-50");
+    EXPECT_FALSE(profile.Read("Height", long_read)) << "a key of another section";
+    EXPECT_TRUE(profile.Read("Long", long_read) && long_read == long_);
+    harness::RemoveFile(path);
 }
 
 }  // namespace

@@ -5,35 +5,28 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <algorithm>
-#include <cctype>
 #include <string>
 
 #include "framework/memo.h"
 
 namespace {
 
-// The file of the module that holds the window's procedure, in lower case.
-std::string ProcedureModule(HWND window) {
-    const auto procedure = reinterpret_cast<LPCSTR>(GetWindowLongPtrW(window, GWLP_WNDPROC));
+// Whether the window's procedure lives in the common controls library.
+bool Themed(HWND window) {
     HMODULE module = nullptr;
-    GetModuleHandleExA(
-        GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-        procedure, &module);
     char path[MAX_PATH] = "";
-    if (module) GetModuleFileNameA(module, path, MAX_PATH);
-    std::string text(path);
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
-HWND NewEdit() {
-    return CreateWindowExA(0, "EDIT", "", WS_POPUP, 0, 0, 50, 20, nullptr, nullptr, nullptr,
-                           nullptr);
+    if (GetModuleHandleExA(
+            GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+            reinterpret_cast<LPCSTR>(GetWindowLongPtrW(window, GWLP_WNDPROC)), &module))
+        GetModuleFileNameA(module, path, MAX_PATH);
+    return std::string(CharLowerA(path)).find("comctl32") != std::string::npos;
 }
 
 TEST(VisualStyles, OnlyWhatIsMadeUnderThemUsesTheThemedControls) {
+    const auto NewEdit = [] {
+        return CreateWindowExA(0, "EDIT", "", WS_POPUP, 0, 0, 50, 20, nullptr, nullptr, nullptr,
+                               nullptr);
+    };
     HWND parent = NewEdit();
     fw::TMemo memo(parent, fw::TMemo::Style{});
     HWND themed = nullptr;
@@ -42,17 +35,10 @@ TEST(VisualStyles, OnlyWhatIsMadeUnderThemUsesTheThemedControls) {
         themed = NewEdit();
     }
     HWND after = NewEdit();
-
-    EXPECT_EQ(ProcedureModule(memo.Handle()).find("comctl32"), std::string::npos)
-        << ProcedureModule(memo.Handle());
-    EXPECT_NE(ProcedureModule(themed).find("comctl32"), std::string::npos)
-        << ProcedureModule(themed);
-    EXPECT_EQ(ProcedureModule(after), ProcedureModule(memo.Handle()))
-        << "the styles end with the scope";
-
-    DestroyWindow(after);
-    DestroyWindow(themed);
-    DestroyWindow(parent);
+    EXPECT_FALSE(Themed(memo.Handle()));
+    EXPECT_TRUE(Themed(themed));
+    EXPECT_FALSE(Themed(after)) << "the styles end with the scope";
+    for (HWND window : {after, themed, parent}) DestroyWindow(window);
 }
 
 }  // namespace
