@@ -7,6 +7,7 @@
 #include "app/formmain.h"
 #include "framework/application.h"
 #include "framework/barrier.h"
+#include "framework/libraryfunction.h"
 
 namespace {
 constexpr char kTitle[] = "BriskJot";
@@ -15,6 +16,13 @@ constexpr char kHelpFileName[] = "BriskJot.chm";
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    // From here on no library, ours or one the system loads for us, is looked for in the
+    // program's folder. Older systems lack the call; there every load names the system folder.
+    using SetDirectoriesFn = BOOL(WINAPI*)(DWORD);
+    if (const auto setDirectories =
+            fw::LibraryFunction<SetDirectoriesFn>("kernel32.dll", "SetDefaultDllDirectories"))
+        setDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+
     // Never closed: the system frees it when the process ends.
     CreateMutexA(nullptr, FALSE, kMutexName);
     if (GetLastError() == ERROR_ALREADY_EXISTS) return 0;

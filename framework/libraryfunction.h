@@ -6,11 +6,15 @@
 
 namespace fw {
 
+// From the system folder only: a file of the same name beside the program (a downloads folder,
+// a shared stick) must never run. Null when missing.
+HMODULE LoadSystemLibrary(const char* name);
+
 // Null when the library or the function is missing. The library stays loaded for the life of
 // the process: its windows and dialogs may outlive any one caller.
 template <typename Function>
 Function LibraryFunction(const char* library, const char* name) {
-    HMODULE module = LoadLibraryA(library);
+    HMODULE module = LoadSystemLibrary(library);
     return module
                ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)))
                : nullptr;

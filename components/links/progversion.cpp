@@ -4,7 +4,19 @@
 
 #include <vector>
 
+#include "framework/libraryfunction.h"
+
 namespace {
+
+// Loaded at run time: an imported version.dll would be searched for beside the program first.
+struct VersionLibrary {
+    decltype(&GetFileVersionInfoSizeA) infoSize =
+        fw::LibraryFunction<decltype(infoSize)>("version.dll", "GetFileVersionInfoSizeA");
+    decltype(&GetFileVersionInfoA) info =
+        fw::LibraryFunction<decltype(info)>("version.dll", "GetFileVersionInfoA");
+    decltype(&VerQueryValueA) query =
+        fw::LibraryFunction<decltype(query)>("version.dll", "VerQueryValueA");
+};
 
 std::string RunningExePath() {
     std::vector<char> path(MAX_PATH);
@@ -19,16 +31,17 @@ std::string RunningExePath() {
 }
 
 links::VersionStrings ReadProductVersion(const std::string& file) {
-    if (file.empty()) return {};
+    static const VersionLibrary library;
+    if (file.empty() || !library.infoSize || !library.info || !library.query) return {};
     DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeA(file.c_str(), &ignored);
+    const DWORD size = library.infoSize(file.c_str(), &ignored);
     if (size == 0) return {};
     std::vector<char> block(size);
-    if (!GetFileVersionInfoA(file.c_str(), 0, size, block.data())) return {};
+    if (!library.info(file.c_str(), 0, size, block.data())) return {};
     void* value = nullptr;
     UINT length = 0;
     char root[] = "\\";
-    if (!VerQueryValueA(block.data(), root, &value, &length) || !value ||
+    if (!library.query(block.data(), root, &value, &length) || !value ||
         length < sizeof(VS_FIXEDFILEINFO))
         return {};
     const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(value);
