@@ -10,6 +10,9 @@ constexpr char kStartWithWindowsSubject[] = "Start With Windows";
 constexpr char kRunValueFailedText[] =
     "BriskJot could not register itself to start with Windows: the registry did not accept "
     "the entry, so the option stays off.";
+constexpr char kRunValueKeptText[] =
+    "BriskJot could not remove itself from the programs that start with Windows: the registry "
+    "did not let the entry be deleted, so the option stays on.";
 
 // The main window as the settings rules see it.
 class FormPlacement : public bj::IWindowPlacement {
@@ -28,7 +31,9 @@ private:
     TFormMain& form_;
 };
 
-bj::ScreenSize Screen() { return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
+bj::ScreenSize Screen() {
+    return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
 
 }  // namespace
 
@@ -79,9 +84,11 @@ void TFormMain::PopUpStartWithWindowsClick() {
         else
             fw::Application.MessageBox(kRunValueFailedText, kStartWithWindowsSubject,
                                        MB_OK | MB_ICONEXCLAMATION);
-    } else {
-        settingsstore::DeleteRunValue();
+    } else if (settingsstore::DeleteRunValue()) {
         PopUpStartWithWindows.SetChecked(false);
+    } else {
+        fw::Application.MessageBox(kRunValueKeptText, kStartWithWindowsSubject,
+                                   MB_OK | MB_ICONEXCLAMATION);
     }
     SaveSettingsProc();
 }

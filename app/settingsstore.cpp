@@ -91,9 +91,15 @@ bool WriteRunValue(const std::string& exePath, const std::string& valueName) {
                           static_cast<DWORD>(data.size() + 1)) == ERROR_SUCCESS;
 }
 
-void DeleteRunValue(const std::string& valueName) {
-    const fw::UniqueHKey key = OpenRunKey();
-    if (key) RegDeleteValueA(key.get(), valueName.c_str());
+bool DeleteRunValue(const std::string& valueName) {
+    HKEY opened = nullptr;
+    const LONG status = RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_SET_VALUE, &opened);
+    // No Run key, no value: there is nothing left to remove.
+    if (status == ERROR_FILE_NOT_FOUND) return true;
+    if (status != ERROR_SUCCESS) return false;
+    const fw::UniqueHKey key(opened);
+    const LONG deleted = RegDeleteValueA(key.get(), valueName.c_str());
+    return deleted == ERROR_SUCCESS || deleted == ERROR_FILE_NOT_FOUND;
 }
 
 }  // namespace settingsstore

@@ -40,7 +40,7 @@ std::string ProperCasePath(const std::string& path);
 bool RunValueExists(const std::string& valueName = kRunValueName);
 // REG_SZ with the proper-cased exePath, quoted when it holds a blank; false when not written.
 bool WriteRunValue(const std::string& exePath, const std::string& valueName = kRunValueName);
-// Failure is passed over: most often the value is simply not there.
-void DeleteRunValue(const std::string& valueName = kRunValueName);
+// True once the value is gone, also when it was never there; false when the registry refuses.
+bool DeleteRunValue(const std::string& valueName = kRunValueName);
 
 }  // namespace settingsstore

@@ -1,6 +1,9 @@
 // The settings file, the Run value, the option commands and the window's place and showing
 // on the real main window.
 #include <gtest/gtest.h>
+#include <windows.h>
+// After windows.h, which it needs.
+#include <sddl.h>
 
 #include <array>
 #include <string>
@@ -75,6 +78,53 @@ Place PlaceOf(TFormMain& form) {
     return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
+// For this process HKEY_CURRENT_USER is a volatile key of its own. Its Run key, when it has one,
+// holds the program's value and lets nobody change it, as under an administrator's policy;
+// without one the Run key cannot even be made there (a volatile key takes no lasting child).
+class LockedRunKey {
+public:
+    explicit LockedRunKey(bool withValue) {
+        EXPECT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kRoot, 0, nullptr, REG_OPTION_VOLATILE,
+                                  KEY_ALL_ACCESS, nullptr, &root_, nullptr),
+                  ERROR_SUCCESS);
+        HKEY run = nullptr;
+        if (withValue && RegCreateKeyExA(root_, kRunKey, 0, nullptr, REG_OPTION_VOLATILE,
+                                         KEY_ALL_ACCESS, nullptr, &run, nullptr) == ERROR_SUCCESS) {
+            const std::string value = ExpectedRunValue();
+            RegSetValueExA(run, "BriskJot", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                           static_cast<DWORD>(value.size() + 1));
+            EXPECT_TRUE(SetAccess(run, "D:P(A;;KR;;;WD)"));
+            RegCloseKey(run);
+        }
+        EXPECT_EQ(RegOverridePredefKey(HKEY_CURRENT_USER, root_), ERROR_SUCCESS);
+    }
+    ~LockedRunKey() {
+        RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+        HKEY run = nullptr;
+        if (RegOpenKeyExA(root_, kRunKey, 0, WRITE_DAC, &run) == ERROR_SUCCESS) {
+            SetAccess(run, "D:P(A;;KA;;;WD)");
+            RegCloseKey(run);
+        }
+        RegDeleteTreeA(root_, nullptr);
+        RegCloseKey(root_);
+        RegDeleteKeyA(HKEY_CURRENT_USER, kRoot);
+    }
+
+private:
+    static constexpr char kRoot[] = "Software\\BriskJot settings test";
+    static bool SetAccess(HKEY key, const char* descriptor) {
+        PSECURITY_DESCRIPTOR security = nullptr;
+        if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(descriptor, SDDL_REVISION_1,
+                                                                  &security, nullptr))
+            return false;
+        const bool set =
+            RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, security) == ERROR_SUCCESS;
+        LocalFree(security);
+        return set;
+    }
+    HKEY root_ = nullptr;
+};
+
 void Command(TFormMain& form, unsigned id) {
     SendMessageA(form.Handle(), WM_COMMAND, id, 0);
     harness::Pump();
@@ -107,6 +157,8 @@ TEST_F(SettingsTest, LoadingFillsTheFileAndPlacesTheWindow) {
         EXPECT_EQ(Marks(program.Main()), "01111");
         EXPECT_EQ(PlaceOf(program.Main()), kDefaultPlace);
         EXPECT_EQ(ReadRunValue(), kMissing) << "the check mark alone says nothing of the registry";
+        Command(program.Main(), cmd::PopUpStartWithWindows);
+        EXPECT_EQ(Marks(program.Main()), "01011") << "a value that is not there counts as removed";
     }
     // Not shown at start, partly left of the screen.
     Program program(true,
@@ -143,22 +195,29 @@ TEST_F(SettingsTest, OptionCommandsSaveAllSettingsWithThePlaceAndKeepTheRunValue
     step(form.PopUpWarningOnClearMemo, kMemo, {-40, 300, 250, 210}, true);
     step(form.PopUpStartWithWindows, kStart, {30, 40, 350, 250}, false);
 
-    // HKEY_CURRENT_USER mapped to a volatile key, under which the Run key cannot be created,
-    // as on a locked-down account: the option stays off and the user is told.
-    constexpr char kVolatile[] = "Software\\BriskJot settings test";
-    HKEY root = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kVolatile, 0, nullptr, REG_OPTION_VOLATILE,
-                              KEY_ALL_ACCESS, nullptr, &root, nullptr),
-              ERROR_SUCCESS);
-    ASSERT_EQ(RegOverridePredefKey(HKEY_CURRENT_USER, root), ERROR_SUCCESS);
+    // The registry refusing either switch: the user is told, the mark and the file stay.
     harness::MessageBoxScript boxes;
     boxes.Answer(IDOK);
-    Command(form, cmd::PopUpStartWithWindows);
-    RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
-    RegCloseKey(root);
-    RegDeleteKeyA(HKEY_CURRENT_USER, kVolatile);
-    EXPECT_EQ(boxes.Shown().size(), 1u);
+    boxes.Answer(IDOK);
+    {
+        const LockedRunKey locked(false);
+        Command(form, cmd::PopUpStartWithWindows);
+    }
+    EXPECT_EQ(Marks(form)[2], '0');
     EXPECT_EQ(ReadRunValue(), kMissing);
+    Command(form, cmd::PopUpStartWithWindows);
+    const IniValues on = ReadIni();
+    ASSERT_EQ(on[kStart], "1");
+    {
+        const LockedRunKey locked(true);
+        Command(form, cmd::PopUpStartWithWindows);
+        EXPECT_EQ(ReadRunValue(), ExpectedRunValue()) << "the locked value is still there";
+    }
+    EXPECT_EQ(Marks(form)[2], '1');
+    EXPECT_EQ(ReadIni(), on);
+    ASSERT_EQ(boxes.Shown().size(), 2u);
+    EXPECT_NE(boxes.Shown()[0].text.find("stays off"), std::string::npos);
+    EXPECT_NE(boxes.Shown()[1].text.find("could not remove"), std::string::npos);
 }
 
 TEST_F(SettingsTest, AFileThatCannotBeWrittenNeverEndsTheProgramNorLosesText) {
