@@ -1,5 +1,6 @@
-// ParseHelpProject over a help project and one include file made from the input.
-// Input: the project text, a NUL, the text of "include.h" (which may include the project back).
+// ParseHelpProject over a help project and the include files made from the input.
+// Input: texts split at NULs: the project, then "1.h", "2.h"... Any of them may include any
+// other, itself or the project, once or many times: chains as deep as the reader allows.
 
 #include <algorithm>
 #include <cstddef>
@@ -15,11 +16,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string input(reinterpret_cast<const char*>(data), size);
     // Names stay inside the scratch folder: no path may reach devices or endless files.
     if (input.find('/') != std::string::npos) return 0;
-    const std::size_t split = input.find('\0');
     fuzz::ScratchFolder& folder = fuzz::ScratchFolder::Get();
-    const std::string project = folder.WriteFile("project.hhp", input.substr(0, split));
-    const std::string include =
-        folder.WriteFile("include.h", split == std::string::npos ? "" : input.substr(split + 1));
+    folder.RemoveFiles();  // the last input's files are not this one's
+    // At most 40 files; the rest of the input goes into the last.
+    constexpr std::size_t kMaxFiles = 40;
+    std::vector<std::string> texts;
+    std::size_t at = 0;
+    for (std::size_t next = 0;
+         texts.size() + 1 < kMaxFiles && (next = input.find('\0', at)) != std::string::npos;
+         at = next + 1)
+        texts.push_back(input.substr(at, next - at));
+    texts.push_back(input.substr(at));
+    if (texts.size() < 2) texts.emplace_back();  // "1.h" always exists, for the parse below
+    const std::string project = folder.WriteFile("project.hhp", texts[0]);
+    for (std::size_t i = 1; i < texts.size(); ++i)
+        folder.WriteFile(std::to_string(i) + ".h", texts[i]);
+    const std::string include = folder.Path() + "/1.h";
 
     THelpContextMap parsed;
     std::size_t errors = 0;

@@ -1,6 +1,6 @@
 // Stands in for libFuzzer where it is not linked: replays every file of the corpus folders,
 // then feeds mutations of them, all from one seed so that a failure can be repeated.
-// Usage: runner [-runs=N] [-seed=S] folder-or-file...
+// Usage: runner [-runs=N] [-seed=S] [-timeout=SECONDS] folder-or-file...
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -127,6 +127,16 @@ void SaveFailingInput() {
     close(file);
 }
 
+// An input that runs this long is a finding too: work that grows out of hand.
+void OnTimeout(int) {
+    constexpr char kMessage[] = "input ran past -timeout: kept as crash-input\n";
+    if (write(STDERR_FILENO, kMessage, sizeof kMessage - 1) < 0) {
+        // Nothing more can be done while dying.
+    }
+    SaveFailingInput();
+    _exit(70);
+}
+
 void OnFatalSignal(int signal) {
     SaveFailingInput();
     std::signal(signal, SIG_DFL);
@@ -143,13 +153,18 @@ void SaveInputOnCrash() {
     std::signal(SIGABRT, OnFatalSignal);
     std::signal(SIGSEGV, OnFatalSignal);
     std::signal(SIGFPE, OnFatalSignal);
+    std::signal(SIGALRM, OnTimeout);
     if (__sanitizer_set_death_callback != nullptr) __sanitizer_set_death_callback(SaveFailingInput);
 }
+
+unsigned timeoutSeconds = 0;
 
 // Like libFuzzer, never hands over a null pointer, not even for an empty input.
 void RunOne(const Bytes& bytes) {
     static const std::uint8_t kNothing = 0;
+    alarm(timeoutSeconds);
     LLVMFuzzerTestOneInput(bytes.empty() ? &kNothing : bytes.data(), bytes.size());
+    alarm(0);
 }
 
 }  // namespace
@@ -163,6 +178,8 @@ int main(int argc, char** argv) {
             runs = std::strtoul(argv[i] + 6, nullptr, 10);
         } else if (std::strncmp(argv[i], "-seed=", 6) == 0) {
             seed = std::strtoul(argv[i] + 6, nullptr, 10);
+        } else if (std::strncmp(argv[i], "-timeout=", 9) == 0) {
+            timeoutSeconds = static_cast<unsigned>(std::strtoul(argv[i] + 9, nullptr, 10));
         } else {
             Collect(argv[i], files);
         }

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -61,7 +62,9 @@ public:
     TMessageEvent OnInformation;
 
 private:
-    void Parse(const std::string& fileName, bool included, std::vector<std::string>& openFiles);
+    // openFiles: the include chain being read; readFiles: every file read so far, lower case.
+    void Parse(const std::string& fileName, bool included, std::vector<std::string>& openFiles,
+               std::set<std::string>& readFiles);
 
     std::string fileName_;
     std::vector<THelpContext> list_;

@@ -42,6 +42,11 @@ bool StartsWithNoCase(const std::string& text, const char* prefix) {
     return true;
 }
 
+std::string LowerCase(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
 bool ReadLine(std::FILE* file, std::string& line) {
     line.clear();
     int c = std::fgetc(file);
@@ -123,14 +128,16 @@ void THelpContextMap::SetFileName(const std::string& fileName) {
 
 void THelpContextMap::ParseHelpProject(const std::string& fileName, bool included) {
     std::vector<std::string> openFiles;
-    Parse(fileName, included, openFiles);
+    std::set<std::string> readFiles;
+    Parse(fileName, included, openFiles, readFiles);
 }
 
 void THelpContextMap::Parse(const std::string& fileName, bool included,
-                            std::vector<std::string>& openFiles) {
+                            std::vector<std::string>& openFiles, std::set<std::string>& readFiles) {
     UniqueFile file(std::fopen(fileName.c_str(), "rb"));
     if (!file) throw EHelpContextMapError("Cannot open file \"" + fileName + "\"");
-    openFiles.push_back(ExpandFileName(fileName));
+    openFiles.push_back(LowerCase(ExpandFileName(fileName)));
+    readFiles.insert(openFiles.back());
 
     bool inSection = false;
     std::string rawLine;
@@ -147,15 +154,19 @@ void THelpContextMap::Parse(const std::string& fileName, bool included,
                 TCurrentDirScope folder(ExtractFilePath(fileName));
                 includeName = ExpandFileName(Trim(line.substr(8)));
             }
+            // Names as Windows compares them: letter case makes no other file.
+            const std::string key = LowerCase(includeName);
             const bool looping =
-                std::find(openFiles.begin(), openFiles.end(), includeName) != openFiles.end();
+                std::find(openFiles.begin(), openFiles.end(), key) != openFiles.end();
             if (!FileExists(includeName)) {
                 if (OnError) OnError("Include file \"" + includeName + "\" not found!");
             } else if (looping || openFiles.size() >= kMaxIncludeDepth) {
                 // Reading it again would never end.
                 if (OnError) OnError("Include file \"" + includeName + "\" includes itself!");
-            } else {
-                Parse(includeName, true, openFiles);
+            } else if (readFiles.count(key) == 0) {
+                // A file read once has given its pairs; reading it at every include costs twice
+                // as much for each level of a chain that includes its next file twice.
+                Parse(includeName, true, openFiles, readFiles);
             }
             continue;
         }

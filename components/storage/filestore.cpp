@@ -146,10 +146,27 @@ void TFileStoreItems::Assign(const TFileStoreItems& source) {
 }
 
 std::string TFileStoreItems::UnusedName() const {
-    for (int n = 1;; ++n) {
-        std::string name = "FileStoreItem" + std::to_string(n);
-        if (!NameTaken(name, nullptr)) return name;
+    // One pass over the names: among k items the lowest free number is at most k + 1.
+    static const std::string kPrefix = "FileStoreItem";
+    const std::size_t limit = items_.size() + 1;
+    // The prefix is all letters, which differ from their other case in one bit only.
+    const auto sameLetter = [](char a, char b) { return (a | 0x20) == (b | 0x20); };
+    std::vector<bool> taken(limit + 1);
+    for (const auto& item : items_) {
+        const std::string& name = item->Name();
+        if (name.size() <= kPrefix.size() || name[kPrefix.size()] == '0' ||
+            !std::equal(kPrefix.begin(), kPrefix.end(), name.begin(), sameLetter))
+            continue;
+        std::size_t n = 0;
+        for (std::size_t i = kPrefix.size(); i < name.size() && n <= limit; ++i) {
+            const bool digit = name[i] >= '0' && name[i] <= '9';
+            n = digit ? n * 10 + static_cast<std::size_t>(name[i] - '0') : limit + 1;
+        }
+        if (n <= limit) taken[n] = true;
     }
+    std::size_t n = 1;
+    while (taken[n]) ++n;
+    return kPrefix + std::to_string(n);
 }
 
 bool TFileStoreItems::NameTaken(const std::string& name, const TFileStoreItem* except) const {

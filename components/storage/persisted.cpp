@@ -11,6 +11,8 @@ namespace {
 using namespace persisted_format;
 
 constexpr int kMaxDepth = 8;
+// The program carries one item; data holding many more is not ours.
+constexpr std::size_t kMaxStoredItems = 16;
 
 [[noreturn]] void Damaged(const std::string& what) {
     throw EPersistedDataError("Persisted data damaged: " + what);
@@ -169,7 +171,12 @@ void ReadItem(const TObject& object, TFileStoreItem& item) {
         } else if (name == "Name") {
             item.SetName(Expect(property, vtText).bytes);
         } else if (name == "FileName") {
-            item.SetFileName(Expect(property, vtText).bytes);
+            // The name is written into the folder it is extracted to, and nowhere else.
+            const std::string& fileName = Expect(property, vtText).bytes;
+            if (fileName.find_first_of("\\/:") != std::string::npos ||
+                fileName.find("..") != std::string::npos)
+                Damaged("file name " + fileName);
+            item.SetFileName(fileName);
         } else if (name == "FileSize") {
             item.SetFileSize(Int32(property));
         } else if (name == "Size") {
@@ -196,9 +203,12 @@ void ReadStore(const TObject& object, TFileStore& store) {
         } else if (name == "Ratio" || name == "Version") {
             Expect(property, vtText);  // the store reports its own
         } else if (name == "StoredItems") {
-            for (const TObject& item : Expect(property, vtList).list) {
-                ReadItem(item, store.StoredItems().Add());
-            }
+            const std::vector<TObject>& items = Expect(property, vtList).list;
+            // Counted over the store: the list may come more than once.
+            if (items.size() >
+                kMaxStoredItems - static_cast<std::size_t>(store.StoredItems().Count()))
+                Damaged("too many stored items");
+            for (const TObject& item : items) ReadItem(item, store.StoredItems().Add());
         } else {
             Damaged("unknown store property " + name);
         }

@@ -75,13 +75,25 @@ TEST(HelpContextMap, IncludesResolveAgainstTheProjectFolder) {
                   "#include loop.h\n");
     WriteTextFile(fixture.dir / "help/ctx/ids.h",
                   "// ids\n#define IDH_ABOUT 1\n\n#define IDH_TRAY 2\n[END]\nIDH_LATE=3\n");
-    WriteTextFile(fixture.dir / "help/loop.h", "IDH_LOOP=5\n#include loop.h\n");
+    WriteTextFile(fixture.dir / "help/loop.h", "IDH_LOOP=5\n#include loop.h\n#include c1.h\n");
+    // Each file of a chain included twice, once in other letter case, is read once.
+    std::vector<std::pair<std::string, std::int32_t>> expected = {
+        {"IDH_ABOUT", 1}, {"IDH_TRAY", 2}, {"IDH_MAIN", 8}, {"IDH_LOOP", 5}};
+    for (int k = 1; k <= 24; ++k) {
+        const std::string name = "IDH_C" + std::to_string(k), next = std::to_string(k + 1);
+        const std::string text = name + "=" + std::to_string(k) + "\n#include c" + next +
+                                 ".h\n#include C" + next + ".H\n";
+        WriteTextFile(fixture.dir / ("help/c" + std::to_string(k) + ".h"), text);
+        WriteTextFile(fixture.dir / ("help/C" + std::to_string(k) + ".H"), text);
+        expected.push_back({name, k});
+    }
+    WriteTextFile(fixture.dir / "help/c25.h", "");
+    WriteTextFile(fixture.dir / "help/C25.H", "");
     const std::string cwd = GetCurrentDir();
     fixture.map.SetFileName(fixture.dir / "help/BriskJot.hhp");
 
     EXPECT_EQ(GetCurrentDir(), cwd);
-    EXPECT_EQ(Stored(fixture.map),
-              Expected({{"IDH_ABOUT", 1}, {"IDH_TRAY", 2}, {"IDH_MAIN", 8}, {"IDH_LOOP", 5}}));
+    EXPECT_EQ(Stored(fixture.map), Expected(expected));
     // One error each for the missing file and the loop, naming the file.
     ASSERT_EQ(fixture.errors.size(), 2u);
     EXPECT_NE(fixture.errors[0].find(fixture.dir / "help/missing.h"), std::string::npos);

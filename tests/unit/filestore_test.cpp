@@ -161,6 +161,14 @@ TEST(FileStore, ItemNamesAndRatio) {
     EXPECT_EQ(items.Items(-1), nullptr);
     EXPECT_EQ(items.Items(items.Count()), nullptr);
 
+    // Among thousands: a number is taken in any letter case, but only as written ("05" is not 5).
+    TFileStore many;
+    for (int i = 0; i < 3000; ++i) many.StoredItems().Add();
+    many.Items(4)->SetName("FileStoreItem05");
+    many.Items(9)->SetName("fileSTOREitem5");
+    EXPECT_EQ(many.StoredItems().Add().Name(), "FileStoreItem10");
+    EXPECT_EQ(many.StoredItems().Add().Name(), "FileStoreItem3001");
+
     TFileStore sized;
     TFileStoreItem& item = Held(sized, clFastest, Bytes(128530));
     EXPECT_EQ(item.Ratio(','), "100%") << "FileSize still 0: no division by zero";

@@ -147,7 +147,11 @@ TEST(PersistedData, DamagedDataIsRejectedAndChangesNothing) {
         StoreWith(Prop("StoredItem", 'X', Counted("ab")) + kEnd),
         Container(
             Prop("HelpContextMap1", 'O', Prop("FileData", 'X', Counted(U32(~7u) + "x")) + kEnd)),
+        StoreWith(std::string(1000, '\0'), 1000),  // a thousand empty items in a kilobyte
     };
+    // A file name that would write outside the folder the store is extracted into.
+    for (const char* name : {"..\\BriskJot.exe", "sub/x.chm", "C:x.chm", ".. "})
+        cases.push_back(StoreWith(Prop("FileName", 'S', Counted(name)) + kEnd));
     // Every cut of a whole container is damaged too.
     TFileStore store;
     Load(store.StoredItems().Add(), clDefault, HelpLikePayload(300));
