@@ -151,7 +151,7 @@ std::string TFileStoreItems::UnusedName() const {
     const std::size_t limit = items_.size() + 1;
     // The prefix is all letters, which differ from their other case in one bit only.
     const auto sameLetter = [](char a, char b) { return (a | 0x20) == (b | 0x20); };
-    std::vector<bool> taken(limit + 1);
+    std::vector<char> taken(limit + 1);
     for (const auto& item : items_) {
         const std::string& name = item->Name();
         if (name.size() <= kPrefix.size() || name[kPrefix.size()] == '0' ||
