@@ -78,24 +78,24 @@ Place PlaceOf(TFormMain& form) {
     return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
-// For this process HKEY_CURRENT_USER is a volatile key of its own. Its Run key, when it has one,
-// holds the program's value and lets nobody change it, as under an administrator's policy;
-// without one the Run key cannot even be made there (a volatile key takes no lasting child).
+// For this process HKEY_CURRENT_USER is a volatile key of its own, whose Run key nobody may
+// change, as under an administrator's policy; it holds the program's value when asked to.
 class LockedRunKey {
 public:
     explicit LockedRunKey(bool withValue) {
+        HKEY run = nullptr;
         EXPECT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kRoot, 0, nullptr, REG_OPTION_VOLATILE,
                                   KEY_ALL_ACCESS, nullptr, &root_, nullptr),
                   ERROR_SUCCESS);
-        HKEY run = nullptr;
-        if (withValue && RegCreateKeyExA(root_, kRunKey, 0, nullptr, REG_OPTION_VOLATILE,
-                                         KEY_ALL_ACCESS, nullptr, &run, nullptr) == ERROR_SUCCESS) {
-            const std::string value = ExpectedRunValue();
+        EXPECT_EQ(RegCreateKeyExA(root_, kRunKey, 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS,
+                                  nullptr, &run, nullptr),
+                  ERROR_SUCCESS);
+        const std::string value = ExpectedRunValue();
+        if (withValue)
             RegSetValueExA(run, "BriskJot", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                            static_cast<DWORD>(value.size() + 1));
-            EXPECT_TRUE(SetAccess(run, "D:P(A;;KR;;;WD)"));
-            RegCloseKey(run);
-        }
+        EXPECT_TRUE(SetAccess(run, "D:P(A;;KR;;;WD)"));
+        RegCloseKey(run);
         EXPECT_EQ(RegOverridePredefKey(HKEY_CURRENT_USER, root_), ERROR_SUCCESS);
     }
     ~LockedRunKey() {
