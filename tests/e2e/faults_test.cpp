@@ -71,27 +71,10 @@ TEST(Faults, KilledWhileAutoSavingLeavesAWholeNote) {
     EXPECT_GT(killedAfterSaves, 0);
 }
 
-// Wine ignores the read-only attribute of a folder but honours the Unix mode bits, and it can
-// start Unix programs: chmod does what the attribute does on Windows.
+// Wine ignores the read-only attribute of a folder but honours the Unix mode bits: chmod does
+// what the attribute does on Windows.
 void MakeFolderReadOnly(const std::string& folder, bool readOnly) {
-    using UnixFileName = char*(CDECL*)(LPCWSTR);
-    const auto unixFileName = reinterpret_cast<UnixFileName>(reinterpret_cast<void (*)()>(
-        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-    ASSERT_TRUE(unixFileName) << "not under Wine";
-    wchar_t wide[MAX_PATH];
-    MultiByteToWideChar(CP_ACP, 0, folder.c_str(), -1, wide, MAX_PATH);
-    char* unixPath = unixFileName(wide);
-    std::string command =
-        std::string("/bin/chmod ") + (readOnly ? "a-w" : "u+w") + " \"" + unixPath + "\"";
-    HeapFree(GetProcessHeap(), 0, unixPath);
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    ASSERT_TRUE(CreateProcessA("/bin/chmod", command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                               nullptr, &startup, &info));
-    // Wine may start a Unix program without a handle to wait on; callers poll for the change.
-    for (HANDLE handle : {info.hProcess, info.hThread})
-        if (handle) WaitForSingleObject(handle, 10000), CloseHandle(handle);
+    driver::RunUnix("/bin/chmod", {readOnly ? "a-w" : "u+w", driver::UnixPath(folder)});
 }
 
 bool CanCreateIn(const std::string& folder) {
