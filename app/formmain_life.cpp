@@ -54,6 +54,7 @@ void TFormMain::FormCreate() {
     FormActivated = false;
     NoteFilePath = notefile::ExeFolder() + kNoteFileName;
     MemoHoldsWholeNote = true;
+    notefile::FinishInterruptedSave(NoteFilePath);
     if (notefile::FileExists(NoteFilePath)) {
         notefile::ResetAttributes(NoteFilePath);
         const notetext::DecodedNote note = notefile::ReadNote(NoteFilePath);

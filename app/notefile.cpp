@@ -11,6 +11,8 @@ namespace notefile {
 
 namespace {
 
+constexpr char kTemporarySuffix[] = ".tmp";
+
 WriteFn& Writer() {
     static WriteFn write = &::WriteFile;
     return write;
@@ -131,6 +133,12 @@ void ResetAttributes(const std::string& path) {
     if (FileExists(path)) SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_ARCHIVE);
 }
 
+void FinishInterruptedSave(const std::string& path) {
+    const std::string temp = path + kTemporarySuffix;
+    // A failure leaves the temporary file for the next start.
+    if (!FileExists(path) && FileExists(temp)) MoveFileExA(temp.c_str(), path.c_str(), 0);
+}
+
 notetext::DecodedNote ReadNote(const std::string& path) {
     return notetext::DecodeNote(ReadBytes(path));
 }
@@ -145,7 +153,7 @@ void SetWriteFunction(WriteFn write) {
 
 void WriteNote(const std::string& path, std::string_view text) {
     const std::string target = SaveTarget(path);
-    const std::string temp = target + ".tmp";
+    const std::string temp = target + kTemporarySuffix;
     WriteTemporary(temp, text);
     ReplaceWithTemporary(target, temp);
 }

@@ -17,6 +17,10 @@ bool FileExists(const std::string& path);
 // Archive only: lifts read-only, hidden and system. Failure is ignored on purpose.
 void ResetAttributes(const std::string& path);
 
+// ReplaceFileA takes the old note away before it puts the new one in its place: after a crash
+// between the two, only the temporary file holds the text, whole. This puts it back.
+void FinishInterruptedSave(const std::string& path);
+
 // The note as the memo shows it; throws when the file cannot be read.
 notetext::DecodedNote ReadNote(const std::string& path);
 // Saves the bytes of the file at path, as they are, to copyPath; nothing when there is no file.

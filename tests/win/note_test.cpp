@@ -57,9 +57,10 @@ protected:
 };
 
 TEST_F(NoteTest, LoadingChangesSavesAndTheSessionEndFollowTheStateTable) {
-    const std::string odd = "first\nsecond\rthird\r\n";
-    harness::WriteFile(NotePath(), odd);
-    SetFileAttributesA(NotePath().c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+    const std::string odd = "first\nsecond\rthird\r\n", temp = NotePath() + ".tmp";
+    // A save cut short inside the replace: the text is in the temporary file only.
+    harness::WriteFile(temp, odd);
+    SetFileAttributesA(temp.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
     {
         // Before the first activation a change neither saves nor enables Save.
         Program program(/*withAbout=*/false);
