@@ -109,7 +109,9 @@ void ReplaceWithTemporary(const std::string& note, const std::string& temp) {
     }
     if (!replaced) {
         const DWORD error = GetLastError();
-        DeleteFileA(temp.c_str());
+        // Refused halfway, ReplaceFileA may have taken the note away: then the temporary file
+        // is all there is, for the next start.
+        if (FileExists(note)) DeleteFileA(temp.c_str());
         SetLastError(error);
         Fail("Cannot replace", note);
     }
@@ -163,7 +165,7 @@ std::string SaveTarget(const std::string& path) {
     fw::UniqueHandle file(CreateFileA(path.c_str(), 0,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, 0, nullptr));
-    if (!file) return path;  // no note yet
+    if (!file) return path;  // no note yet, or none to follow
     std::string target(MAX_PATH, '\0');
     for (;;) {
         const DWORD size =

@@ -30,9 +30,10 @@ void KeepCopy(const std::string& path, const std::string& copyPath);
 using WriteFn = BOOL(WINAPI*)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED);
 void SetWriteFunction(WriteFn write);  // null restores WriteFile
 
-// Writes text to path without ever leaving a damaged note behind: the text
-// goes to a temporary file in the same folder, which then replaces the note in
-// one step. On failure the old note is untouched and the temporary is removed.
+// Writes text to path without ever leaving a damaged note behind: the text goes to a
+// temporary file beside the note, flushed, which then takes the note's place. On failure the
+// note is as it was and the temporary removed; or, where the replace took the note away
+// halfway, the temporary stays for FinishInterruptedSave.
 void WriteNote(const std::string& path, std::string_view text);
 
 // The file a save replaces: the one path leads to when it is a symbolic link (the link

@@ -217,8 +217,8 @@ TEST_F(NoteTest, ClearMemoClearsMemoAndFileForGoodOnlyWhenAllowed) {
     EXPECT_TRUE(GuardedItemsEnabled(form));
     EXPECT_EQ(form.Memo1->Text(), "");
     EXPECT_EQ(ReadFile(NotePath()), "");
-    EXPECT_FALSE(form.MenuSave.Enabled() || form.MenuClearMemo.Enabled() ||
-                 form.PopUpFindReplace.Enabled());
+    EXPECT_EQ(StateOf(form), State(true, false, kEmpty)) << "nothing to ask about at exit";
+    EXPECT_FALSE(form.MenuClearMemo.Enabled() || form.PopUpFindReplace.Enabled());
     EXPECT_FALSE(SendMessageA(form.Memo1->Handle(), EM_CANUNDO, 0, 0))
         << "undo cannot bring the text back";
 }
