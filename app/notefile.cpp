@@ -43,6 +43,32 @@ bool WithAttributesLifted(const std::string& path, Step step) {
     return false;
 }
 
+}  // namespace
+
+std::string ExeFolder() {
+    char path[MAX_PATH * 4];
+    const DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string exe(path, n < sizeof path ? n : 0);
+    return pathtext::ExtractFilePath(exe);
+}
+
+bool FileExists(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+void ResetAttributes(const std::string& path) {
+    if (FileExists(path)) SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_ARCHIVE);
+}
+
+void FinishInterruptedSave(const std::string& path) {
+    const std::string temp = path + kTemporarySuffix;
+    // A failure leaves the temporary file for the next start.
+    if (!FileExists(path) && FileExists(temp)) MoveFileExA(temp.c_str(), path.c_str(), 0);
+}
+
+namespace {
+
 std::string ReadBytes(const std::string& path) {
     // Writers are shut out while we read.
     fw::UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
@@ -65,34 +91,23 @@ std::string ReadBytes(const std::string& path) {
     return bytes;
 }
 
-void WriteTemporary(const std::string& temp, std::string_view text) {
-    fw::UniqueHandle file;
-    // A leftover from a crash may be read-only.
-    WithAttributesLifted(temp, [&] {
-        file.reset(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                               FILE_ATTRIBUTE_ARCHIVE, nullptr));
-        return static_cast<bool>(file);
-    });
-    if (!file) Fail("Cannot create", temp);
-    bool written = true;
-    size_t done = 0;
-    while (written && done < text.size()) {
-        const DWORD chunk = static_cast<DWORD>(std::min<size_t>(text.size() - done, 1u << 30));
-        DWORD wrote = 0;
-        written = Writer()(file.get(), text.data() + done, chunk, &wrote, nullptr) && wrote > 0;
-        done += wrote;
-    }
-    // Flushed before it replaces the note, so a power cut leaves old or new text.
-    if (!written || !FlushFileBuffers(file.get())) {
-        const DWORD error = GetLastError();
-        file.reset();
-        DeleteFileA(temp.c_str());
-        SetLastError(error);
-        Fail("Cannot write", temp);
-    }
+}  // namespace
+
+notetext::DecodedNote ReadNote(const std::string& path) {
+    return notetext::DecodeNote(ReadBytes(path));
 }
 
-// ReplaceFileA hands the note's security, creation time, streams and links on to the new
+void KeepCopy(const std::string& path, const std::string& copyPath) {
+    if (FileExists(path)) WriteNote(copyPath, ReadBytes(path));
+}
+
+void SetWriteFunction(WriteFn write) {
+    Writer() = write ? write : &::WriteFile;
+}
+
+namespace {
+
+// ReplaceFileA hands the note's security, creation time and streams on to the new
 // text; a plain rename is the way left where it is refused (no note yet, a file system
 // without it) for any reason but the note being held.
 void ReplaceWithTemporary(const std::string& note, const std::string& temp) {
@@ -119,44 +134,35 @@ void ReplaceWithTemporary(const std::string& note, const std::string& temp) {
 
 }  // namespace
 
-std::string ExeFolder() {
-    char path[MAX_PATH * 4];
-    const DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string exe(path, n < sizeof path ? n : 0);
-    return pathtext::ExtractFilePath(exe);
-}
-
-bool FileExists(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-void ResetAttributes(const std::string& path) {
-    if (FileExists(path)) SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_ARCHIVE);
-}
-
-void FinishInterruptedSave(const std::string& path) {
-    const std::string temp = path + kTemporarySuffix;
-    // A failure leaves the temporary file for the next start.
-    if (!FileExists(path) && FileExists(temp)) MoveFileExA(temp.c_str(), path.c_str(), 0);
-}
-
-notetext::DecodedNote ReadNote(const std::string& path) {
-    return notetext::DecodeNote(ReadBytes(path));
-}
-
-void KeepCopy(const std::string& path, const std::string& copyPath) {
-    if (FileExists(path)) WriteNote(copyPath, ReadBytes(path));
-}
-
-void SetWriteFunction(WriteFn write) {
-    Writer() = write ? write : &::WriteFile;
-}
-
 void WriteNote(const std::string& path, std::string_view text) {
     const std::string target = SaveTarget(path);
     const std::string temp = target + kTemporarySuffix;
-    WriteTemporary(temp, text);
+    {
+        fw::UniqueHandle file;
+        // A leftover from a crash may be read-only.
+        WithAttributesLifted(temp, [&] {
+            file.reset(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                   FILE_ATTRIBUTE_ARCHIVE, nullptr));
+            return static_cast<bool>(file);
+        });
+        if (!file) Fail("Cannot create", temp);
+        bool written = true;
+        size_t done = 0;
+        while (written && done < text.size()) {
+            const DWORD chunk = static_cast<DWORD>(std::min<size_t>(text.size() - done, 1u << 30));
+            DWORD wrote = 0;
+            written = Writer()(file.get(), text.data() + done, chunk, &wrote, nullptr) && wrote > 0;
+            done += wrote;
+        }
+        // Flushed before it replaces the note, so a power cut leaves old or new text.
+        if (!written || !FlushFileBuffers(file.get())) {
+            const DWORD error = GetLastError();
+            file.reset();
+            DeleteFileA(temp.c_str());
+            SetLastError(error);
+            Fail("Cannot write", temp);
+        }
+    }
     ReplaceWithTemporary(target, temp);
 }
 
