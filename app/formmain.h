@@ -3,6 +3,7 @@
 // Handlers are spread over formmain_*.cpp by subject.
 
 #include <memory>
+#include <string_view>
 
 #include "components/help/contextmap.h"
 #include "components/help/helprouter.h"
@@ -89,7 +90,8 @@ public:
     void MenuSaveClick();
     void Memo1Change();
     void PopUpAutoSaveClick();
-    void FileNotSavedOnExitProc();
+    // False when the save the user chose failed: the exit is called off.
+    bool FileNotSavedOnExitProc();
 
     // Clearing the memo and the clipboard
     void ToggleMenuClearProc();
@@ -107,6 +109,8 @@ private:
     void CreateTrayIcon();
     void BindHandlers();
     void SetNoteImage(int index);
+    // The one way text reaches the note file; throws when it does not.
+    void WriteNoteFile(std::string_view text);
     // "H&ome Site" and "E&xit", disabled while a warning is open.
     void SetGuardedItemsEnabled(bool enabled);
 };

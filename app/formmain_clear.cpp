@@ -1,7 +1,6 @@
 // Emptying the memo for good, and the clipboard guard.
 #include "app/formmain.h"
 #include "app/globals.h"
-#include "app/notefile.h"
 #include "framework/application.h"
 #include "framework/barrier.h"
 
@@ -55,7 +54,8 @@ void TFormMain::MenuClearMemoClick() {
         Memo1->SelectAll();
         Memo1->ClearSelection();  // the change handling runs here
         Memo1->EmptyUndoBuffer();
-        notefile::WriteNote(NoteFilePath, "");
+        WriteNoteFile("");
+        TextSaved = true;  // the empty memo is what the note now holds
         MenuSave.SetEnabled(false);
         MenuClearMemo.SetEnabled(false);
         SetGuardedItemsEnabled(true);

@@ -1,5 +1,6 @@
 // The main window's start and end.
 #include <cstddef>
+#include <stdexcept>
 
 #include "about/formabout.h"
 #include "app/formmain.h"
@@ -8,10 +9,12 @@
 #include "app/notefile.h"
 #include "app/pathtext.h"
 #include "framework/application.h"
+#include "framework/barrier.h"
 
 std::string NoteFilePath;
 bool TextSaved = false;
 bool FormActivated = false;
+bool MemoHoldsWholeNote = true;
 
 namespace {
 
@@ -50,9 +53,14 @@ void TFormMain::FormCreate() {
     fw::Application.OnException = [this](std::exception_ptr error) { AppException(error); };
     FormActivated = false;
     NoteFilePath = notefile::ExeFolder() + kNoteFileName;
+    MemoHoldsWholeNote = true;
+    notefile::FinishInterruptedSave(NoteFilePath);
     if (notefile::FileExists(NoteFilePath)) {
         notefile::ResetAttributes(NoteFilePath);
-        Memo1->SetText(notefile::ReadNote(NoteFilePath));
+        const notetext::DecodedNote note = notefile::ReadNote(NoteFilePath);
+        // Refused, it ends the start as a failed read does.
+        if (!Memo1->SetText(note.text)) throw std::runtime_error("The memo refused the note");
+        MemoHoldsWholeNote = note.whole;
     }
     MenuSave.SetEnabled(false);
     TextSaved = true;
@@ -77,7 +85,11 @@ void TFormMain::PopUpExitClick() {
 void TFormMain::FormClose() {
     SaveSettingsProc();
     notefile::ResetAttributes(NoteFilePath);
-    FileNotSavedOnExitProc();
+    if (!FileNotSavedOnExitProc()) {
+        // The save asked for failed: the program stays, with the text in sight to copy.
+        if (WindowHidden()) Show();
+        fw::Abort();
+    }
     fw::Application.HelpCommand(HELP_QUIT, 0);
     fw::Application.Terminate();
 }

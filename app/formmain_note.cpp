@@ -23,15 +23,24 @@ constexpr char kAutoSaveText[] =
     "acceptable pace of typing, it is advisable to disable AutoSave and to save your work "
     "manually.";
 
+constexpr char kBackupSuffix[] = ".bak";
+
 constexpr char kSaveOnExitSubject[] = "Save On Exit?";
 constexpr char kSaveOnExitText[] =
     "The text in BriskJot has not been saved. Do you want to save it now?";
 
 }  // namespace
 
+void TFormMain::WriteNoteFile(std::string_view text) {
+    // What followed a NUL never reached the memo: the note as it is goes to a copy first.
+    if (!MemoHoldsWholeNote) notefile::KeepCopy(NoteFilePath, NoteFilePath + kBackupSuffix);
+    notefile::WriteNote(NoteFilePath, text);
+    MemoHoldsWholeNote = true;
+}
+
 void TFormMain::MenuSaveClick() {
     try {
-        notefile::WriteNote(NoteFilePath, Memo1->TextView());
+        WriteNoteFile(Memo1->TextView());
     } catch (const std::exception&) {
         // The old note stays whole on disk; state and picture stay as they were.
         fw::Application.MessageBox(kErrorOnSaveText, kErrorOnSaveSubject, MB_OK | MB_ICONHAND);
@@ -78,9 +87,12 @@ LRESULT TFormMain::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     return fw::TForm::WndProc(msg, wParam, lParam);
 }
 
-void TFormMain::FileNotSavedOnExitProc() {
-    if (!MenuSave.Enabled()) return;
-    const int answer = fw::Application.MessageBox(kSaveOnExitText, kSaveOnExitSubject,
-                                                  MB_YESNO | MB_ICONQUESTION);
-    if (answer == IDYES) MenuSaveClick();
+bool TFormMain::FileNotSavedOnExitProc() {
+    // Not Save's state: AutoSave keeps Save disabled even when its save failed.
+    if (TextSaved) return true;
+    const int answer =
+        fw::Application.MessageBox(kSaveOnExitText, kSaveOnExitSubject, MB_YESNO | MB_ICONQUESTION);
+    if (answer != IDYES) return true;
+    MenuSaveClick();
+    return TextSaved;
 }

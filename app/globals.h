@@ -10,3 +10,6 @@ extern bool TextSaved;
 // The main window has been activated since start; changes before that (the
 // loading of the note) neither autosave nor enable Save.
 extern bool FormActivated;
+// False while the memo holds only the part of the note before a NUL: the first save keeps
+// the note as it is on disk in BriskJot.txt.bak.
+extern bool MemoHoldsWholeNote;

@@ -11,6 +11,8 @@ namespace notefile {
 
 namespace {
 
+constexpr char kTemporarySuffix[] = ".tmp";
+
 WriteFn& Writer() {
     static WriteFn write = &::WriteFile;
     return write;
@@ -21,13 +23,19 @@ WriteFn& Writer() {
                              std::to_string(GetLastError()) + ")");
 }
 
+// Held by another program: neither lifting attributes nor a rename gets past that.
+bool HeldByAnother(DWORD error) {
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
+           error == ERROR_UNABLE_TO_REMOVE_REPLACED || error == ERROR_USER_MAPPED_FILE;
+}
+
 // Attributes are lifted only when a step is refused: a read-only or hidden file refuses it,
 // and in the common case every save is spared the calls.
 template <typename Step>
 bool WithAttributesLifted(const std::string& path, Step step) {
     if (step()) return true;
     const DWORD error = GetLastError();
-    if (FileExists(path)) {
+    if (!HeldByAnother(error) && FileExists(path)) {
         ResetAttributes(path);
         if (step()) return true;
     }
@@ -53,7 +61,15 @@ void ResetAttributes(const std::string& path) {
     if (FileExists(path)) SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_ARCHIVE);
 }
 
-std::string ReadNote(const std::string& path) {
+void FinishInterruptedSave(const std::string& path) {
+    const std::string temp = path + kTemporarySuffix;
+    // A failure leaves the temporary file for the next start.
+    if (!FileExists(path) && FileExists(temp)) MoveFileExA(temp.c_str(), path.c_str(), 0);
+}
+
+namespace {
+
+std::string ReadBytes(const std::string& path) {
     // Writers are shut out while we read.
     fw::UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -72,15 +88,55 @@ std::string ReadNote(const std::string& path) {
         done += got;
     }
     bytes.resize(done);
-    return notetext::DecodeNote(bytes);
+    return bytes;
+}
+
+}  // namespace
+
+notetext::DecodedNote ReadNote(const std::string& path) {
+    return notetext::DecodeNote(ReadBytes(path));
+}
+
+void KeepCopy(const std::string& path, const std::string& copyPath) {
+    if (FileExists(path)) WriteNote(copyPath, ReadBytes(path));
 }
 
 void SetWriteFunction(WriteFn write) {
     Writer() = write ? write : &::WriteFile;
 }
 
+namespace {
+
+// ReplaceFileA hands the note's security, creation time and streams on to the new
+// text; a plain rename is the way left where it is refused (no note yet, a file system
+// without it) for any reason but the note being held.
+void ReplaceWithTemporary(const std::string& note, const std::string& temp) {
+    bool replaced = WithAttributesLifted(note, [&] {
+        return ReplaceFileA(note.c_str(), temp.c_str(), nullptr,
+                            REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS,
+                            nullptr, nullptr) != FALSE;
+    });
+    if (!replaced && !HeldByAnother(GetLastError())) {
+        replaced = WithAttributesLifted(note, [&] {
+            return MoveFileExA(temp.c_str(), note.c_str(),
+                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+        });
+    }
+    if (!replaced) {
+        const DWORD error = GetLastError();
+        // Refused halfway, ReplaceFileA may have taken the note away: then the temporary file
+        // is all there is, for the next start.
+        if (FileExists(note)) DeleteFileA(temp.c_str());
+        SetLastError(error);
+        Fail("Cannot replace", note);
+    }
+}
+
+}  // namespace
+
 void WriteNote(const std::string& path, std::string_view text) {
-    const std::string temp = path + ".tmp";
+    const std::string target = SaveTarget(path);
+    const std::string temp = target + kTemporarySuffix;
     {
         fw::UniqueHandle file;
         // A leftover from a crash may be read-only.
@@ -107,14 +163,23 @@ void WriteNote(const std::string& path, std::string_view text) {
             Fail("Cannot write", temp);
         }
     }
-    if (!WithAttributesLifted(path, [&] {
-            return MoveFileExA(temp.c_str(), path.c_str(),
-                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
-        })) {
-        const DWORD error = GetLastError();
-        DeleteFileA(temp.c_str());
-        SetLastError(error);
-        Fail("Cannot replace", path);
+    ReplaceWithTemporary(target, temp);
+}
+
+std::string SaveTarget(const std::string& path) {
+    // No data access asked: another program's sharing mode does not stop this open.
+    fw::UniqueHandle file(CreateFileA(path.c_str(), 0,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file) return path;  // no note yet, or none to follow
+    std::string target(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD size =
+            GetFinalPathNameByHandleA(file.get(), target.data(), static_cast<DWORD>(target.size()),
+                                      FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        if (size == 0) return path;  // a file system that cannot tell: the note as named
+        if (size < target.size()) return target.substr(0, size);
+        target.resize(size);  // too small: size counts the terminating NUL
     }
 }
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "app/notetext.h"
+
 namespace notefile {
 
 // The folder of the running executable, with its trailing backslash.
@@ -15,16 +17,27 @@ bool FileExists(const std::string& path);
 // Archive only: lifts read-only, hidden and system. Failure is ignored on purpose.
 void ResetAttributes(const std::string& path);
 
-// The whole note as the memo shows it; throws when the file cannot be read.
-std::string ReadNote(const std::string& path);
+// ReplaceFileA takes the old note away before it puts the new one in its place: after a crash
+// between the two, only the temporary file holds the text, whole. This puts it back.
+void FinishInterruptedSave(const std::string& path);
+
+// The note as the memo shows it; throws when the file cannot be read.
+notetext::DecodedNote ReadNote(const std::string& path);
+// Saves the bytes of the file at path, as they are, to copyPath; nothing when there is no file.
+void KeepCopy(const std::string& path, const std::string& copyPath);
 
 // The one write primitive, replaceable so tests can cut a write short.
 using WriteFn = BOOL(WINAPI*)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED);
 void SetWriteFunction(WriteFn write);  // null restores WriteFile
 
-// Writes text to path without ever leaving a damaged note behind: the text
-// goes to a temporary file in the same folder, which then replaces the note in
-// one step. On failure the old note is untouched and the temporary is removed.
+// Writes text to path without ever leaving a damaged note behind: the text goes to a
+// temporary file beside the note, flushed, which then takes the note's place. On failure the
+// note is as it was and the temporary removed; or, where the replace took the note away
+// halfway, the temporary stays for FinishInterruptedSave.
 void WriteNote(const std::string& path, std::string_view text);
+
+// The file a save replaces: the one path leads to when it is a symbolic link (the link
+// stays), else path itself.
+std::string SaveTarget(const std::string& path);
 
 }  // namespace notefile

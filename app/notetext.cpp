@@ -4,12 +4,16 @@
 
 namespace notetext {
 
-std::string DecodeNote(std::string_view fileBytes) {
-    if (fileBytes.empty()) return {};  // memchr must not see the null data of an empty view
+DecodedNote DecodeNote(std::string_view fileBytes) {
+    DecodedNote note;
+    if (fileBytes.empty()) return note;  // memchr must not see the null data of an empty view
     const void* nul = std::memchr(fileBytes.data(), '\0', fileBytes.size());
-    if (nul) fileBytes = fileBytes.substr(0, static_cast<const char*>(nul) - fileBytes.data());
+    if (nul) {
+        fileBytes = fileBytes.substr(0, static_cast<const char*>(nul) - fileBytes.data());
+        note.whole = false;
+    }
 
-    std::string text;
+    std::string& text = note.text;
     text.reserve(fileBytes.size() + fileBytes.size() / 32);
     size_t i = 0;
     while (i < fileBytes.size()) {
@@ -22,7 +26,7 @@ std::string DecodeNote(std::string_view fileBytes) {
         i = end + 1;
         if (fileBytes[end] == '\r' && i < fileBytes.size() && fileBytes[i] == '\n') ++i;
     }
-    return text;
+    return note;
 }
 
 }  // namespace notetext

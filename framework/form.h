@@ -34,7 +34,8 @@ public:
     void Hide();
     bool Visible() const { return Handle() && IsWindowVisible(Handle()); }
     void SetVisible(bool visible) { visible ? Show() : Hide(); }
-    // Runs OnClose; ending the main form ends the application.
+    // Runs OnClose; ending the main form ends the application. An OnClose that calls the
+    // close off raises the silent abort.
     void Close();
 
     RECT Bounds() const;

@@ -51,11 +51,12 @@ std::string_view TMemo::TextView() {
     const int length = GetWindowTextLengthA(handle_);
     textBuffer_.resize(static_cast<size_t>(length) + 1);
     const int copied = GetWindowTextA(handle_, textBuffer_.data(), length + 1);
-    return std::string_view(textBuffer_.data(), static_cast<size_t>(copied > 0 ? copied : 0));
+    if (copied < length) throw std::runtime_error("The memo gave back part of its text");
+    return std::string_view(textBuffer_.data(), static_cast<size_t>(length));
 }
 
-void TMemo::SetText(const std::string& text) {
-    SetWindowTextA(handle_, text.c_str());
+bool TMemo::SetText(const std::string& text) {
+    return SetWindowTextA(handle_, text.c_str()) != FALSE;
 }
 
 int TMemo::SelStart() const {

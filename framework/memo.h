@@ -31,9 +31,11 @@ public:
     HWND Handle() const override { return handle_; }
     std::string Text() const;
     // The text in a buffer the memo keeps, valid until the next call: a save on every
-    // keystroke then costs no fresh megabytes of memory.
+    // keystroke then costs no fresh megabytes of memory. Throws when the control gives back
+    // less than it holds.
     std::string_view TextView();
-    void SetText(const std::string& text);
+    // False when the control refused the text (no memory for it).
+    bool SetText(const std::string& text);
     bool Empty() const { return GetWindowTextLengthA(handle_) == 0; }
     int SelStart() const;
     int SelLength() const;

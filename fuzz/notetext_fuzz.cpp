@@ -10,9 +10,12 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    const std::string text = notetext::DecodeNote(bytes);
+    const notetext::DecodedNote decoded = notetext::DecodeNote(bytes);
+    const std::string& text = decoded.text;
 
     const std::string_view kept = bytes.substr(0, bytes.find('\0'));
+    // A note cut at a NUL must say so: its next save would lose what follows.
+    FUZZ_CHECK(decoded.whole == (kept.size() == bytes.size()));
     std::size_t loneBreaks = 0;
     std::string keptWithoutBreaks;
     for (std::size_t i = 0; i < kept.size(); ++i) {
@@ -38,6 +41,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(text.size() == kept.size() + loneBreaks);
     FUZZ_CHECK(textWithoutBreaks == keptWithoutBreaks);
     // Decoding what was decoded changes nothing, so a save and reload keeps the memo.
-    FUZZ_CHECK(notetext::DecodeNote(text) == text);
+    FUZZ_CHECK(notetext::DecodeNote(text).text == text);
     return 0;
 }

@@ -102,4 +102,31 @@ void TypeKeys(HWND target, const std::string& text) {
     }
 }
 
+std::string UnixPath(const std::string& windowsPath) {
+    using UnixFileName = char*(CDECL*)(LPCWSTR);
+    const auto unixFileName = reinterpret_cast<UnixFileName>(reinterpret_cast<void (*)()>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    EXPECT_TRUE(unixFileName) << "not under Wine";
+    if (!unixFileName) return {};
+    wchar_t wide[MAX_PATH];
+    MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, wide, MAX_PATH);
+    char* unixPath = unixFileName(wide);
+    std::string path = unixPath ? unixPath : "";
+    HeapFree(GetProcessHeap(), 0, unixPath);
+    return path;
+}
+
+void RunUnix(const std::string& program, const std::vector<std::string>& args) {
+    std::string command = program;
+    for (const std::string& arg : args) command += " \"" + arg + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    ASSERT_TRUE(CreateProcessA(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               nullptr, &startup, &info))
+        << command;
+    for (HANDLE handle : {info.hProcess, info.hThread})
+        if (handle) WaitForSingleObject(handle, 10000), CloseHandle(handle);
+}
+
 }  // namespace driver

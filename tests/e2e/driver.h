@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "tests/testfiles.h"
 
@@ -59,5 +60,11 @@ inline void Command(HWND window, unsigned id) {
 bool AnswerBox(const Process& process, const std::string& caption, int button);
 // Real keyboard input to the foreground window.
 void TypeKeys(HWND target, const std::string& text);
+
+// Wine starts Unix programs too: what its Windows side cannot do here (a read-only folder, a
+// symbolic link) is done with them. Wine may give no handle to wait on: callers poll for the
+// effect.
+std::string UnixPath(const std::string& windowsPath);
+void RunUnix(const std::string& program, const std::vector<std::string>& args);
 
 }  // namespace driver

@@ -47,9 +47,14 @@ TEST(Faults, KilledWhileAutoSavingLeavesAWholeNote) {
     Sandbox sandbox;
     sandbox.WriteSettings(kAutoSaveOn);
     driver::WriteFile(sandbox.Note(), LongNote(2 << 20, seed));
+    // A kill inside the replace leaves the text in the temporary file only, for the next start.
+    auto noteForNextStart = [&] {
+        const std::string note = ReadFile(sandbox.Note());
+        return note != "<missing>" ? note : ReadFile(sandbox.Note() + ".tmp");
+    };
     int killedAfterSaves = 0;
     for (int round = 0; round < (kills.empty() ? 3 : std::atoi(kills.c_str())); ++round) {
-        const std::string old = ReadFile(sandbox.Note());
+        const std::string old = noteForNextStart();
         const std::string typed = std::string("ABCDEFGHIJKLMNOPQRSTUVWXYZ").substr(round % 14, 12);
         {
             Process program(sandbox.Exe());
@@ -60,7 +65,7 @@ TEST(Faults, KilledWhileAutoSavingLeavesAWholeNote) {
             Sleep(static_cast<DWORD>(round % 3 * 1000 + random() % 1000));
         }  // ~Process ends it at once, whatever it is doing.
         // Whole: the old text behind a prefix of what was typed.
-        const std::string onDisk = ReadFile(sandbox.Note());
+        const std::string onDisk = noteForNextStart();
         const size_t added = onDisk.size() - old.size();
         ASSERT_TRUE(onDisk.size() >= old.size() && added <= typed.size() &&
                     onDisk == typed.substr(0, added) + old)
@@ -71,27 +76,10 @@ TEST(Faults, KilledWhileAutoSavingLeavesAWholeNote) {
     EXPECT_GT(killedAfterSaves, 0);
 }
 
-// Wine ignores the read-only attribute of a folder but honours the Unix mode bits, and it can
-// start Unix programs: chmod does what the attribute does on Windows.
+// Wine ignores the read-only attribute of a folder but honours the Unix mode bits: chmod does
+// what the attribute does on Windows.
 void MakeFolderReadOnly(const std::string& folder, bool readOnly) {
-    using UnixFileName = char*(CDECL*)(LPCWSTR);
-    const auto unixFileName = reinterpret_cast<UnixFileName>(reinterpret_cast<void (*)()>(
-        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-    ASSERT_TRUE(unixFileName) << "not under Wine";
-    wchar_t wide[MAX_PATH];
-    MultiByteToWideChar(CP_ACP, 0, folder.c_str(), -1, wide, MAX_PATH);
-    char* unixPath = unixFileName(wide);
-    std::string command =
-        std::string("/bin/chmod ") + (readOnly ? "a-w" : "u+w") + " \"" + unixPath + "\"";
-    HeapFree(GetProcessHeap(), 0, unixPath);
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    ASSERT_TRUE(CreateProcessA("/bin/chmod", command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                               nullptr, &startup, &info));
-    // Wine may start a Unix program without a handle to wait on; callers poll for the change.
-    for (HANDLE handle : {info.hProcess, info.hThread})
-        if (handle) WaitForSingleObject(handle, 10000), CloseHandle(handle);
+    driver::RunUnix("/bin/chmod", {readOnly ? "a-w" : "u+w", driver::UnixPath(folder)});
 }
 
 bool CanCreateIn(const std::string& folder) {
@@ -102,24 +90,14 @@ bool CanCreateIn(const std::string& folder) {
     return file != INVALID_HANDLE_VALUE && DeleteFileA(probe.c_str());
 }
 
-TEST(Faults, ANoteHeldOpenOrAFolderTurnedReadOnlyShowsTheErrorAndLosesNothing) {
+// A note held open by another program: tests/e2e/notesave_test.cpp.
+TEST(Faults, AFolderTurnedReadOnlyShowsTheErrorAndLosesNothing) {
     Sandbox sandbox;
     sandbox.WriteSettings(kAutoSaveOn);
     driver::WriteFile(sandbox.Note(), "kept");
     Process program(sandbox.Exe());
     ASSERT_TRUE(program.MainWindow());
     HWND memo = program.Memo();
-    HANDLE lock = CreateFileA(sandbox.Note().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
-    PostMessageA(memo, WM_CHAR, '1', 0);
-    EXPECT_TRUE(driver::AnswerBox(program, kErrorOnSave, IDOK));
-    CloseHandle(lock);
-    EXPECT_EQ(ReadFile(sandbox.Note()), "kept");
-    // Once the file is free the next change saves all of it.
-    PostMessageA(memo, WM_CHAR, '2', 0);
-    EXPECT_TRUE(WaitFor([&] { return ReadFile(sandbox.Note()) == "12kept"; }));
-
     const std::string folder = sandbox.Folder().substr(0, sandbox.Folder().size() - 1);
     MakeFolderReadOnly(folder, true);
     if (!WaitFor([&] { return !CanCreateIn(sandbox.Folder()); })) {
@@ -134,7 +112,7 @@ TEST(Faults, ANoteHeldOpenOrAFolderTurnedReadOnlyShowsTheErrorAndLosesNothing) {
         return CanCreateIn(sandbox.Folder());
     }));
     EXPECT_TRUE(boxShown);
-    EXPECT_EQ(ReadFile(sandbox.Note()), "12kept");
+    EXPECT_EQ(ReadFile(sandbox.Note()), "kept");
     // A later keystroke saves the whole text. Under Wine the first save right after the change
     // may still be refused; then the box comes again.
     bool saved = false;
@@ -144,7 +122,7 @@ TEST(Faults, ANoteHeldOpenOrAFolderTurnedReadOnlyShowsTheErrorAndLosesNothing) {
         if (!saved) driver::AnswerBox(program, kErrorOnSave, IDOK);
     }
     EXPECT_TRUE(saved);
-    EXPECT_EQ(ReadFile(sandbox.Note()).substr(0, 4), "12+-") << "nothing typed was lost";
+    EXPECT_EQ(ReadFile(sandbox.Note()).substr(0, 2), "+-") << "nothing typed was lost";
 }
 
 TEST(Faults, ClearClipboardWhileAnotherProgramHoldsItEndsSilently) {

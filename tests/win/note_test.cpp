@@ -57,9 +57,10 @@ protected:
 };
 
 TEST_F(NoteTest, LoadingChangesSavesAndTheSessionEndFollowTheStateTable) {
-    const std::string odd = "first\nsecond\rthird\r\n";
-    harness::WriteFile(NotePath(), odd);
-    SetFileAttributesA(NotePath().c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+    const std::string odd = "first\nsecond\rthird\r\n", temp = NotePath() + ".tmp";
+    // A save cut short inside the replace: the text is in the temporary file only.
+    harness::WriteFile(temp, odd);
+    SetFileAttributesA(temp.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
     {
         // Before the first activation a change neither saves nor enables Save.
         Program program(/*withAbout=*/false);
@@ -141,6 +142,47 @@ TEST_F(NoteTest, AFailedSaveKeepsTheOldNoteAndTheState) {
     EXPECT_EQ(ReadFile(temp), "<missing>");
 }
 
+// An edit control that refuses a text to show, or gives back none of what it holds, as one
+// short of memory would.
+WNDPROC editProc = nullptr;
+LRESULT CALLBACK ShortOfMemory(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_GETTEXT ||
+        (msg == WM_SETTEXT && lParam && *reinterpret_cast<const char*>(lParam)))
+        return 0;
+    return CallWindowProcA(editProc, hwnd, msg, wParam, lParam);
+}
+LRESULT CALLBACK MakeEditsShortOfMemory(int code, WPARAM wParam, LPARAM lParam) {
+    char name[8] = "";
+    HWND window = reinterpret_cast<HWND>(wParam);
+    if (code == HCBT_CREATEWND && GetClassNameA(window, name, sizeof name) &&
+        lstrcmpiA(name, "Edit") == 0)
+        editProc = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ShortOfMemory)));
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(NoteTest, AMemoThatRefusesOrShortensTheTextNeverShortensTheNote) {
+    const std::string old = "the whole note";
+    harness::WriteFile(NotePath(), old);
+    HHOOK hook = SetWindowsHookExA(WH_CBT, &MakeEditsShortOfMemory, nullptr, GetCurrentThreadId());
+    EXPECT_THROW(Program(/*withAbout=*/false), std::exception) << "the start ends";
+    UnhookWindowsHookEx(hook);
+    EXPECT_EQ(ReadFile(NotePath()), old);
+
+    Program program;
+    TFormMain& form = program.Main();
+    Type(form, "new ");
+    HWND memo = form.Memo1->Handle();
+    editProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(memo, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ShortOfMemory)));
+    harness::MessageBoxScript boxes;
+    boxes.Answer(IDOK);
+    form.MenuSaveClick();
+    SetWindowLongPtrA(memo, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(editProc));
+    EXPECT_EQ(boxes.Shown().size(), 1u) << "the error box";
+    EXPECT_EQ(ReadFile(NotePath()), "new " + old);
+}
+
 TEST_F(NoteTest, ClearMemoClearsMemoAndFileForGoodOnlyWhenAllowed) {
     const std::string note = "secret\r\nnote";
     harness::WriteFile(NotePath(), note);
@@ -175,8 +217,8 @@ TEST_F(NoteTest, ClearMemoClearsMemoAndFileForGoodOnlyWhenAllowed) {
     EXPECT_TRUE(GuardedItemsEnabled(form));
     EXPECT_EQ(form.Memo1->Text(), "");
     EXPECT_EQ(ReadFile(NotePath()), "");
-    EXPECT_FALSE(form.MenuSave.Enabled() || form.MenuClearMemo.Enabled() ||
-                 form.PopUpFindReplace.Enabled());
+    EXPECT_EQ(StateOf(form), State(true, false, kEmpty)) << "nothing to ask about at exit";
+    EXPECT_FALSE(form.MenuClearMemo.Enabled() || form.PopUpFindReplace.Enabled());
     EXPECT_FALSE(SendMessageA(form.Memo1->Handle(), EM_CANUNDO, 0, 0))
         << "undo cannot bring the text back";
 }
