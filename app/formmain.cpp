@@ -146,6 +146,8 @@ void TFormMain::BindHandlers() {
     OnHide = [this] { FormHide(); };
     OnActivate = [this] { FormActivate(); };
     OnClose = [this] { FormClose(); };
+    OnHotKey = [this] { HotKey1Press(); };
+    OnDisplayChange = [this] { KeepOnScreenProc(); };
     Memo1->OnChange = [this] { Memo1Change(); };
     Memo1->OnKeyDown = [this](WORD& key, unsigned shift) { Memo1KeyDown(key, shift); };
 

@@ -4,12 +4,14 @@
 
 #include <memory>
 
+#include "app/settingsrules.h"
 #include "components/help/contextmap.h"
 #include "components/help/helprouter.h"
 #include "components/memosearch/memosearch.h"
 #include "components/storage/filestore.h"
 #include "components/tray/trayicon.h"
 #include "framework/form.h"
+#include "framework/hotkey.h"
 #include "framework/imagelist.h"
 #include "framework/memo.h"
 #include "framework/menu.h"
@@ -42,6 +44,7 @@ public:
     std::unique_ptr<THelpRouter> HelpRouter1;
     fw::TTimer TimerClipboardChange;
     TFileStore FileStore1;
+    fw::THotKey HotKey1;
 
     // Life cycle
     void FormCreate();
@@ -52,8 +55,13 @@ public:
 
     // Placement and visibility
     void DefaultSizePositionProc();
+    // A window that meets no monitor's work area (its monitor gone) goes to the default place;
+    // one partly visible stays where it is.
+    void KeepOnScreenProc();
     void PopUpDefaultSizePositionClick();
     void TrayIcon1Click();
+    // The global hot key: shows or hides the window as a click on the tray icon does.
+    void HotKey1Press();
     void FormShow();
     void FormHide();
     void FormActivate();
@@ -67,6 +75,9 @@ public:
     void PopUpShowOnStartUpClick();
     void PopUpWarningOnClearMemoClick();
     void PopUpWarningOnClearClipboardClick();
+    // Registers the key the text names; text that names none, or a key another program holds,
+    // leaves the program without one, quietly. The text is saved back as it is.
+    void SetHotKeyProc(const std::string& text);
 
     // Help
     void EnsureHelpFile();
@@ -107,9 +118,16 @@ private:
     void CreateTrayIcon();
     void BindHandlers();
     void SetNoteImage(int index);
+    // The default size and place, without hiding or showing.
+    void PlaceAtDefault();
     // "H&ome Site" and "E&xit", disabled while a warning is open.
     void SetGuardedItemsEnabled(bool enabled);
+    std::string hotKeyText_ = bj::kDefaultHotKey;
 };
+
+// The primary screen, and the work areas of all monitors, in the settings rules' terms.
+bj::ScreenSize Screen();
+std::vector<bj::Rect> WorkAreas();
 
 // Gives fileName the exe's last-write time; false when that could not be done.
 bool SetFileDateFromExe(const std::string& fileName);

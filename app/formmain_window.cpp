@@ -7,23 +7,31 @@
 namespace {
 constexpr char kShowCaption[] = "Show Brisk&Jot";
 constexpr char kHideCaption[] = "Hide Brisk&Jot";
-// Kept free at the bottom of the screen for the taskbar.
-constexpr int kTaskbarAllowance = 28;
 
 enum NoteImage { kEmptyNote = 0, kSavedNote = 1, kUnsavedNote = 2 };
 }  // namespace
 
 void TFormMain::DefaultSizePositionProc() {
-    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
-    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
     Hide();
+    PlaceAtDefault();
+    Show();
+}
+
+void TFormMain::PlaceAtDefault() {
+    const bj::ScreenSize screen = Screen();
+    const bj::Geometry size = bj::DefaultGeometry(screen.width, screen.height);
     // Normal state first: a maximised window would not take the new size.
     SetWindowStateNormal();
-    SetHeight(screenHeight * 10 / 35);
-    SetWidth(screenWidth * 10 / 25);
-    SetLeft(screenWidth - Width());
-    SetTop(screenHeight - Height() - kTaskbarAllowance);
-    Show();
+    SetHeight(size.height);
+    SetWidth(size.width);
+    const bj::Geometry place = bj::DefaultPlace(screen, Width(), Height());
+    SetLeft(place.left);
+    SetTop(place.top);
+}
+
+void TFormMain::KeepOnScreenProc() {
+    // Hidden or shown, the window keeps that state: only its place changes.
+    if (!bj::MeetsAnyArea({Left(), Top(), Width(), Height()}, WorkAreas())) PlaceAtDefault();
 }
 
 void TFormMain::PopUpDefaultSizePositionClick() { DefaultSizePositionProc(); }
@@ -35,6 +43,13 @@ void TFormMain::TrayIcon1Click() {
         Hide();
         CloseOwnFindDialog();
     }
+}
+
+void TFormMain::HotKey1Press() {
+    // The same steps as the tray icon's click: the foreground first, or a window shown while
+    // another program has the focus would open behind it.
+    SetForegroundWindow(Handle());
+    TrayIcon1Click();
 }
 
 void TFormMain::FormShow() { PopUpShowBriskjot.SetCaption(kHideCaption); }

@@ -145,6 +145,12 @@ LRESULT TForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE:
             Close();
             return 0;
+        case WM_HOTKEY:
+            if (OnHotKey) OnHotKey();
+            return 0;
+        case WM_DISPLAYCHANGE:
+            if (OnDisplayChange) OnDisplayChange();
+            break;
         case WM_HELP:
             HelpRequested(*reinterpret_cast<const HELPINFO*>(lParam));
             return TRUE;

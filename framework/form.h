@@ -54,6 +54,10 @@ public:
     void AddControl(TControl* control) { controls_.push_back(control); }
 
     std::function<void()> OnShow, OnHide, OnActivate, OnClose;
+    // A hot key registered for this window was pressed, in whatever program had the focus.
+    std::function<void()> OnHotKey;
+    // Monitors were added, removed or rearranged, or the window's DPI changed.
+    std::function<void()> OnDisplayChange;
     int HelpContext = 0;
 
 protected:

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 
 #include "tests/testfiles.h"
@@ -59,5 +60,7 @@ inline void Command(HWND window, unsigned id) {
 bool AnswerBox(const Process& process, const std::string& caption, int button);
 // Real keyboard input to the foreground window.
 void TypeKeys(HWND target, const std::string& text);
+// Real input of a combination to whatever has the focus: keys down in order, up in reverse.
+void PressKeys(std::initializer_list<WORD> keys);
 
 }  // namespace driver
