@@ -38,7 +38,8 @@ public:
     fw::TMenuItem PopUpAbout, N3, PopUpClearClipboard, PopUpSeparator2, PopUpExit;
     fw::TPopupMenu PopupMenu1;
 
-    fw::TImageList ImageList1;
+    fw::TImageList ImageList1;     // the menu's pictures, at the window's DPI
+    fw::TImageList ImageListTray;  // at the size the notification area asks for
     std::unique_ptr<TTrayIcon> TrayIcon1;
     THelpContextMap HelpContextMap1;
     std::unique_ptr<THelpRouter> HelpRouter1;
@@ -58,6 +59,8 @@ public:
     // A window that meets no monitor's work area (its monitor gone) goes to the default place;
     // one partly visible stays where it is.
     void KeepOnScreenProc();
+    // Fonts and pictures for the DPI of the monitor the window is on.
+    void ScaleToDpiProc(int dpi);
     void PopUpDefaultSizePositionClick();
     void TrayIcon1Click();
     // The global hot key: shows or hides the window as a click on the tray icon does.

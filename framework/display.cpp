@@ -23,6 +23,17 @@ BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM areas) noexcept 
 
 }  // namespace
 
+int WindowDpi(HWND window) {
+    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+    static const auto getDpiForWindow = User32<GetDpiForWindowFn>("GetDpiForWindow");
+    if (getDpiForWindow && window)
+        if (const UINT dpi = getDpiForWindow(window)) return static_cast<int>(dpi);
+    HDC screen = GetDC(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : kStandardDpi;
+    if (screen) ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : kStandardDpi;
+}
+
 std::vector<RECT> WorkAreas() {
     using EnumDisplayMonitorsFn = BOOL(WINAPI*)(HDC, LPCRECT, MONITORENUMPROC, LPARAM);
     static const auto enumDisplayMonitors = User32<EnumDisplayMonitorsFn>("EnumDisplayMonitors");

@@ -8,6 +8,17 @@
 
 namespace fw {
 
+// The DPI every size in the program's code is written for.
+constexpr int kStandardDpi = 96;
+
+// A length written for 96 DPI, in pixels at dpi.
+inline int ScaleToDpi(int value, int dpi) {
+    return MulDiv(value, dpi, kStandardDpi);
+}
+
+// The DPI of the monitor the window is on; the system's where monitors have no DPI of their own.
+int WindowDpi(HWND window);
+
 // The work area of every monitor; the primary one's alone where monitors cannot be listed.
 std::vector<RECT> WorkAreas();
 

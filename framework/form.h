@@ -58,6 +58,8 @@ public:
     std::function<void()> OnHotKey;
     // Monitors were added, removed or rearranged, or the window's DPI changed.
     std::function<void()> OnDisplayChange;
+    // The window moved to a monitor of another DPI; it has the size Windows suggested already.
+    std::function<void(int dpi)> OnDpiChanged;
     int HelpContext = 0;
 
 protected:
@@ -68,6 +70,7 @@ protected:
 
 private:
     void SetBounds(int left, int top, int width, int height);
+    bool placing_ = false;  // inside our own SetBounds
     TControl* clientControl_ = nullptr;
     std::vector<TControl*> controls_;
 };
