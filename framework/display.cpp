@@ -1,5 +1,6 @@
 #include "framework/display.h"
 
+#include "framework/barrier.h"
 #include "framework/libraryfunction.h"
 
 namespace fw {
@@ -16,9 +17,11 @@ BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM areas) noexcept 
     static const auto getMonitorInfo = User32<GetMonitorInfoFn>("GetMonitorInfoA");
     MONITORINFO info{};
     info.cbSize = sizeof info;
-    if (getMonitorInfo && getMonitorInfo(monitor, &info))
+    if (!getMonitorInfo || !getMonitorInfo(monitor, &info)) return TRUE;
+    return Guarded(FALSE, [&] {
         reinterpret_cast<std::vector<RECT>*>(areas)->push_back(info.rcWork);
-    return TRUE;
+        return TRUE;
+    });
 }
 
 }  // namespace

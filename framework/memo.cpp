@@ -36,7 +36,7 @@ HFONT CreateMemoFont(const TMemo::Style& style, int dpi) {
 }  // namespace
 
 TMemo::TMemo(HWND parent, const Style& style)
-    : style_(style), background_(GetSysColor(style.background)) {
+    : style_(style), dpi_(WindowDpi(parent)), background_(GetSysColor(style.background)) {
     DWORD windowStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
                         ES_WANTRETURN | ES_NOHIDESEL;
     if (!style.wordWrap) windowStyle |= WS_HSCROLL | ES_AUTOHSCROLL;
@@ -44,7 +44,7 @@ TMemo::TMemo(HWND parent, const Style& style)
                               nullptr, Application.Instance(), nullptr);
     if (!handle_) throw std::runtime_error("Cannot create the memo");
     brush_.reset(CreateSolidBrush(background_));
-    font_.reset(CreateMemoFont(style_, WindowDpi(parent)));
+    font_.reset(CreateMemoFont(style_, dpi_));
     SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     // Notes of any size: lift the default limit of about 30,000 characters.
     SendMessageA(handle_, EM_SETLIMITTEXT, 0, 0);
@@ -60,10 +60,12 @@ TMemo::~TMemo() {
 }
 
 void TMemo::SetDpi(int dpi) {
+    if (dpi == dpi_) return;
     UniqueGdiObject font(CreateMemoFont(style_, dpi));
     if (!font) return;  // the old font stays
     SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
     font_ = std::move(font);
+    dpi_ = dpi;
 }
 
 std::string TMemo::Text() const {

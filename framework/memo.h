@@ -63,6 +63,7 @@ private:
     HWND handle_ = nullptr;
     WNDPROC editProc_ = nullptr;
     Style style_;
+    int dpi_;
     COLORREF background_;
     UniqueGdiObject brush_;
     UniqueGdiObject font_;

@@ -2,6 +2,7 @@
 // win_dpi192 runs it again in a prefix at 192 DPI, where the sizes must double.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
 #include "app/commands.h"
@@ -66,6 +67,7 @@ TEST(Dpi, TheProgramIsAwareAndScalesFontsLayoutAndPictures) {
               L"true");
 
     const int dpi = SystemDpi();
+    std::printf("Screen at %d DPI\n", dpi);  // the 192-DPI run checks that it got its screen
     auto scaled = [&](int value) { return MulDiv(value, dpi, 96); };
     harness::Program program;
     TFormMain& form = program.Main();
