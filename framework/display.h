@@ -6,6 +6,8 @@
 
 #include <vector>
 
+#include "framework/unique.h"
+
 namespace fw {
 
 // The DPI every size in the program's code is written for.
@@ -18,6 +20,10 @@ inline int ScaleToDpi(int value, int dpi) {
 
 // The DPI of the monitor the window is on; the system's where monitors have no DPI of their own.
 int WindowDpi(HWND window);
+
+// Lays out for dpi a window laid out for 96 DPI: its client area, each child's place and size,
+// and each child's font. The scaled fonts are the caller's to keep while the children live.
+std::vector<UniqueGdiObject> ScaleLayout(HWND window, int dpi);
 
 // The work area of every monitor; the primary one's alone where monitors cannot be listed.
 std::vector<RECT> WorkAreas();

@@ -5,14 +5,17 @@
 #include <cstdio>
 #include <string>
 
+#include "about/formabout.h"
 #include "app/commands.h"
 #include "app/formmain.h"
+#include "app/forms.h"
 #include "tests/win/harness.h"
 
 namespace {
 
-// A menu picture's size at 96 DPI. The memo's cell height is measured: this system's Fixedsys
-// need not be the one Windows has.
+// Sizes at 96 DPI: the about box's client area, a menu picture. The memo's cell height is
+// measured: this system's Fixedsys need not be the one Windows has.
+constexpr SIZE kAboutClient96{472, 283};
 constexpr int kMenuImage96 = 16;
 
 int SystemDpi() {
@@ -74,6 +77,12 @@ TEST(Dpi, TheProgramIsAwareAndScalesFontsLayoutAndPictures) {
     const int startCell = MemoCellHeight(form);
     EXPECT_EQ(MenuImageSize(form), UINT(scaled(kMenuImage96)));
     EXPECT_EQ(TrayIconWidth(form), GetSystemMetrics(SM_CXSMICON));
+    FormAbout->Show();
+    RECT client{};
+    GetClientRect(FormAbout->Handle(), &client);
+    EXPECT_EQ(client.right, scaled(kAboutClient96.cx));
+    EXPECT_EQ(client.bottom, scaled(kAboutClient96.cy));
+    FormAbout->Hide();
 
     // Moved to a monitor at 150%: the size Windows suggests, and fonts and pictures for it.
     RECT suggested{100, 120, 700, 520};
