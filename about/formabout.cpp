@@ -4,6 +4,7 @@
 #include "app/forms.h"
 #include "framework/application.h"
 #include "framework/barrier.h"
+#include "framework/display.h"
 #include "framework/shell.h"
 #include "framework/visualstyles.h"
 
@@ -171,6 +172,19 @@ void TFormAbout::CreateControls() {
 
     Memo1->SetText(kDescription + std::string(kParagraphBreak) + fw::Application.Title +
                    kIsFreeware + kParagraphBreak + kDisclaimer);
+    ScaleToMonitor();
+}
+
+void TFormAbout::ScaleToMonitor() {
+    const int dpi = fw::WindowDpi(Handle());
+    if (dpi == fw::kStandardDpi) return;
+    scaledFonts_ = fw::ScaleLayout(Handle(), dpi);
+    // Drawn anew for the sizes they now have; the link keeps a font of its own.
+    ImageIcon->LoadIcon("MAINICON");
+    links::TLabelFont linkFont = URLLabel1->Font();
+    linkFont.Height = fw::ScaleToDpi(linkFont.Height, dpi);
+    URLLabel1->SetFont(linkFont);
+    CenterOnScreen();
 }
 
 void TFormAbout::FormCreate() {

@@ -54,6 +54,8 @@ private:
         WNDPROC original;
     };
     void CreateControls();
+    // The layout above is written for 96 DPI; this scales it for the box's monitor.
+    void ScaleToMonitor();
     void PreviewKeys(HWND control);
     void EndModal();
     void CenterOnScreen();
@@ -61,6 +63,7 @@ private:
     LRESULT ControlMessage(const TKeyHook& hook, UINT msg, WPARAM wParam, LPARAM lParam);
 
     std::vector<std::unique_ptr<TKeyHook>> keyHooks_;
+    std::vector<fw::UniqueGdiObject> scaledFonts_;
     bool modal_ = false;
     HWND disabledOwner_ = nullptr;
 };

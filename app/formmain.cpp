@@ -3,6 +3,7 @@
 #include "app/commands.h"
 #include "app/forms.h"
 #include "framework/application.h"
+#include "framework/display.h"
 
 TFormMain* FormMain = nullptr;
 
@@ -73,8 +74,7 @@ TFormMain::TFormMain()
     GetClientRect(Handle(), &client);
     MoveWindow(Memo1->Handle(), 0, 0, client.right, client.bottom, FALSE);
 
-    ImageList1.LoadStrip("IMAGELIST1");
-    PopupMenu1.Build(&ImageList1);
+    ScaleToDpiProc(fw::WindowDpi(Handle()));
     CreateTrayIcon();
     HelpRouter1 = std::make_unique<THelpRouter>(this);
     HelpRouter1->OnHelp = [this](unsigned command, std::uintptr_t data, bool& callHelp) {
@@ -131,7 +131,7 @@ void TFormMain::BuildMenus() {
 void TFormMain::CreateTrayIcon() {
     TrayIcon1 = std::make_unique<TTrayIcon>(this, "TrayIcon1");
     TrayIcon1->SetHint(kCaption);
-    TrayIcon1->SetImageList(&ImageList1);
+    TrayIcon1->SetImageList(&ImageListTray);
     TrayIcon1->MinimizeToTray = true;
     TrayIcon1->MinimizeOnStart = true;
     TrayIcon1->SetPopupMenu(&PopupMenu1);
@@ -146,6 +146,9 @@ void TFormMain::BindHandlers() {
     OnHide = [this] { FormHide(); };
     OnActivate = [this] { FormActivate(); };
     OnClose = [this] { FormClose(); };
+    OnHotKey = [this] { HotKey1Press(); };
+    OnDisplayChange = [this] { KeepOnScreenProc(); };
+    OnDpiChanged = [this](int dpi) { ScaleToDpiProc(dpi); };
     Memo1->OnChange = [this] { Memo1Change(); };
     Memo1->OnKeyDown = [this](WORD& key, unsigned shift) { Memo1KeyDown(key, shift); };
 

@@ -5,12 +5,14 @@
 #include <memory>
 #include <string_view>
 
+#include "app/settingsrules.h"
 #include "components/help/contextmap.h"
 #include "components/help/helprouter.h"
 #include "components/memosearch/memosearch.h"
 #include "components/storage/filestore.h"
 #include "components/tray/trayicon.h"
 #include "framework/form.h"
+#include "framework/hotkey.h"
 #include "framework/imagelist.h"
 #include "framework/memo.h"
 #include "framework/menu.h"
@@ -37,12 +39,14 @@ public:
     fw::TMenuItem PopUpAbout, N3, PopUpClearClipboard, PopUpSeparator2, PopUpExit;
     fw::TPopupMenu PopupMenu1;
 
-    fw::TImageList ImageList1;
+    fw::TImageList ImageList1;     // the menu's pictures, at the window's DPI
+    fw::TImageList ImageListTray;  // at the size the notification area asks for
     std::unique_ptr<TTrayIcon> TrayIcon1;
     THelpContextMap HelpContextMap1;
     std::unique_ptr<THelpRouter> HelpRouter1;
     fw::TTimer TimerClipboardChange;
     TFileStore FileStore1;
+    fw::THotKey HotKey1;
 
     // Life cycle
     void FormCreate();
@@ -53,8 +57,15 @@ public:
 
     // Placement and visibility
     void DefaultSizePositionProc();
+    // A window that meets no monitor's work area (its monitor gone) goes to the default place;
+    // one partly visible stays where it is.
+    void KeepOnScreenProc();
+    // Fonts and pictures for the DPI of the monitor the window is on.
+    void ScaleToDpiProc(int dpi);
     void PopUpDefaultSizePositionClick();
     void TrayIcon1Click();
+    // The global hot key: shows or hides the window as a click on the tray icon does.
+    void HotKey1Press();
     void FormShow();
     void FormHide();
     void FormActivate();
@@ -68,6 +79,9 @@ public:
     void PopUpShowOnStartUpClick();
     void PopUpWarningOnClearMemoClick();
     void PopUpWarningOnClearClipboardClick();
+    // Registers the key the text names; text that names none, or a key another program holds,
+    // leaves the program without one, quietly. The text is saved back as it is.
+    void SetHotKeyProc(const std::string& text);
 
     // Help
     void EnsureHelpFile();
@@ -111,9 +125,16 @@ private:
     void SetNoteImage(int index);
     // The one way text reaches the note file; throws when it does not.
     void WriteNoteFile(std::string_view text);
+    // The default size and place, without hiding or showing.
+    void PlaceAtDefault();
     // "H&ome Site" and "E&xit", disabled while a warning is open.
     void SetGuardedItemsEnabled(bool enabled);
+    std::string hotKeyText_ = bj::kDefaultHotKey;
 };
+
+// The primary screen, and the work areas of all monitors, in the settings rules' terms.
+bj::ScreenSize Screen();
+std::vector<bj::Rect> WorkAreas();
 
 // Gives fileName the exe's last-write time; false when that could not be done.
 bool SetFileDateFromExe(const std::string& fileName);

@@ -1,8 +1,10 @@
 // Options and the window's place, kept in BriskJot.ini and the Run value.
 #include "app/formmain.h"
+#include "app/hotkeytext.h"
 #include "app/settingsrules.h"
 #include "app/settingsstore.h"
 #include "framework/application.h"
+#include "framework/display.h"
 
 namespace {
 
@@ -31,11 +33,18 @@ private:
     TFormMain& form_;
 };
 
+}  // namespace
+
 bj::ScreenSize Screen() {
     return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
 
-}  // namespace
+std::vector<bj::Rect> WorkAreas() {
+    std::vector<bj::Rect> areas;
+    for (const RECT& area : fw::WorkAreas())
+        areas.push_back({area.left, area.top, area.right, area.bottom});
+    return areas;
+}
 
 void TFormMain::LoadOptionsProc() {
     if (settingsstore::RunValueExists()) {
@@ -48,13 +57,14 @@ void TFormMain::LoadOptionsProc() {
     FormPlacement placement(*this);
     // A file that cannot be written (a read-only medium) is passed over: the repaired
     // values hold for this run.
-    const bj::LoadedSettings loaded = bj::LoadSettings(profile, placement, Screen());
+    const bj::LoadedSettings loaded = bj::LoadSettings(profile, placement, Screen(), WorkAreas());
     profile.Flush();
     PopUpAutoSave.SetChecked(loaded.options.autoSaveMemo);
     PopUpShowOnStartUp.SetChecked(loaded.options.showOnStartUp);
     PopUpStartWithWindows.SetChecked(loaded.options.startWithWindows);
     PopUpWarningOnClearClipboard.SetChecked(loaded.options.warningOnClearClipboard);
     PopUpWarningOnClearMemo.SetChecked(loaded.options.warningOnClearMemo);
+    SetHotKeyProc(loaded.options.hotKey);
 
     const bool hasText = !Memo1->Empty();
     PopUpFindReplace.SetEnabled(hasText);
@@ -72,9 +82,20 @@ void TFormMain::SaveSettingsProc() {
     options.startWithWindows = PopUpStartWithWindows.Checked();
     options.warningOnClearClipboard = PopUpWarningOnClearClipboard.Checked();
     options.warningOnClearMemo = PopUpWarningOnClearMemo.Checked();
+    options.hotKey = hotKeyText_;
     // A failed write never ends the program: the options keep their values for this run.
     bj::SaveSettings(profile, options, {Left(), Top(), Width(), Height()});
     profile.Flush();
+}
+
+void TFormMain::SetHotKeyProc(const std::string& text) {
+    static_assert(bj::kModAlt == MOD_ALT && bj::kModCtrl == MOD_CONTROL &&
+                  bj::kModShift == MOD_SHIFT && bj::kModWin == MOD_WIN);
+    hotKeyText_ = text;
+    HotKey1.Release();
+    bj::HotKey key;
+    if (bj::ParseHotKey(text, key) && key.virtualKey != 0)
+        HotKey1.Register(Handle(), key.modifiers, key.virtualKey);
 }
 
 void TFormMain::PopUpStartWithWindowsClick() {

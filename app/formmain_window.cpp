@@ -3,27 +3,59 @@
 #include "app/formmain.h"
 #include "app/forms.h"
 #include "app/globals.h"
+#include "framework/display.h"
 
 namespace {
 constexpr char kShowCaption[] = "Show Brisk&Jot";
 constexpr char kHideCaption[] = "Hide Brisk&Jot";
-// Kept free at the bottom of the screen for the taskbar.
-constexpr int kTaskbarAllowance = 28;
 
 enum NoteImage { kEmptyNote = 0, kSavedNote = 1, kUnsavedNote = 2 };
+
+constexpr int kMenuImageSize = 16;  // at 96 DPI
+
+// The picture strips by their images' size, smallest first.
+constexpr std::pair<int, const char*> kImageStrips[] = {
+    {16, "IMAGELIST1"}, {20, "IMAGELIST1_20"}, {24, "IMAGELIST1_24"}, {32, "IMAGELIST1_32"}};
+
+// The largest pictures that fit the size, at least the smallest; pictures drawn larger than
+// the size asked for would crowd the menu.
+const char* ImageStrip(int size) {
+    const char* name = kImageStrips[0].second;
+    for (const auto& [pixels, strip] : kImageStrips)
+        if (pixels <= size) name = strip;
+    return name;
+}
 }  // namespace
 
 void TFormMain::DefaultSizePositionProc() {
-    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
-    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
     Hide();
+    PlaceAtDefault();
+    Show();
+}
+
+void TFormMain::PlaceAtDefault() {
+    const bj::ScreenSize screen = Screen();
+    const bj::Geometry size = bj::DefaultGeometry(screen.width, screen.height);
     // Normal state first: a maximised window would not take the new size.
     SetWindowStateNormal();
-    SetHeight(screenHeight * 10 / 35);
-    SetWidth(screenWidth * 10 / 25);
-    SetLeft(screenWidth - Width());
-    SetTop(screenHeight - Height() - kTaskbarAllowance);
-    Show();
+    SetHeight(size.height);
+    SetWidth(size.width);
+    const bj::Geometry place = bj::DefaultPlace(screen, Width(), Height());
+    SetLeft(place.left);
+    SetTop(place.top);
+}
+
+void TFormMain::KeepOnScreenProc() {
+    // Hidden or shown, the window keeps that state: only its place changes.
+    if (!bj::MeetsAnyArea({Left(), Top(), Width(), Height()}, WorkAreas())) PlaceAtDefault();
+}
+
+void TFormMain::ScaleToDpiProc(int dpi) {
+    Memo1->SetDpi(dpi);
+    ImageList1.LoadStrip(ImageStrip(fw::ScaleToDpi(kMenuImageSize, dpi)));
+    ImageListTray.LoadStrip(ImageStrip(GetSystemMetrics(SM_CXSMICON)));
+    // Built anew, or the menu would keep the picture size it measured first.
+    PopupMenu1.Build(&ImageList1);
 }
 
 void TFormMain::PopUpDefaultSizePositionClick() { DefaultSizePositionProc(); }
@@ -35,6 +67,13 @@ void TFormMain::TrayIcon1Click() {
         Hide();
         CloseOwnFindDialog();
     }
+}
+
+void TFormMain::HotKey1Press() {
+    // The same steps as the tray icon's click: the foreground first, or a window shown while
+    // another program has the focus would open behind it.
+    SetForegroundWindow(Handle());
+    TrayIcon1Click();
 }
 
 void TFormMain::FormShow() { PopUpShowBriskjot.SetCaption(kHideCaption); }

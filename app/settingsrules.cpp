@@ -192,18 +192,30 @@ BooleanKeyCheck CheckBooleanKey(bool present, const std::string& text, std::int3
 }
 
 Geometry DefaultGeometry(std::int32_t screenWidth, std::int32_t screenHeight) {
-    Geometry geometry{};
-    geometry.height = ScaleScreen(screenHeight, 35);
-    geometry.width = ScaleScreen(screenWidth, 25);
-    geometry.left = WrapSub(screenWidth, geometry.width);
-    geometry.top = WrapSub(WrapSub(screenHeight, geometry.height), kTaskbarMargin);
-    return geometry;
+    return DefaultPlace({screenWidth, screenHeight}, ScaleScreen(screenWidth, 25),
+                        ScaleScreen(screenHeight, 35));
+}
+
+Geometry DefaultPlace(ScreenSize screen, std::int32_t width, std::int32_t height) {
+    return {WrapSub(screen.width, width), WrapSub(WrapSub(screen.height, height), kTaskbarMargin),
+            width, height};
+}
+
+bool MeetsAnyArea(const Geometry& window, const std::vector<Rect>& areas) {
+    // In 64 bits: a stored place near the 32-bit limits must not wrap onto the screen.
+    const std::int64_t left = window.left, top = window.top;
+    const std::int64_t right = left + window.width, bottom = top + window.height;
+    for (const Rect& area : areas)
+        if (left < area.right && area.left < right && top < area.bottom && area.top < bottom)
+            return true;
+    return false;
 }
 
 GeometryCheck CheckGeometryKey(GeometryKey key, const KeyValue& own, const KeyValue& partner,
                                const Geometry& current, ScreenSize screen) {
-    const std::int32_t defaultLeft = WrapSub(screen.width, current.width);
-    const std::int32_t defaultTop = WrapSub(WrapSub(screen.height, current.height), kTaskbarMargin);
+    const Geometry place = DefaultPlace(screen, current.width, current.height);
+    const std::int32_t defaultLeft = place.left;
+    const std::int32_t defaultTop = place.top;
     const std::string& text = TextOf(own);
 
     switch (key) {
@@ -235,7 +247,22 @@ GeometryCheck CheckGeometryKey(GeometryKey key, const KeyValue& own, const KeyVa
     return {false, 0};
 }
 
-LoadedSettings LoadSettings(IProfile& profile, IWindowPlacement& window, ScreenSize screen) {
+namespace {
+
+void PlaceAtDefault(RepairingProfile& file, IWindowPlacement& window) {
+    window.DefaultSizePosition();
+    // Written from what the window took, which may differ from what was asked for.
+    const Geometry placed = window.Current();
+    file.Write(kKeyHeight, std::to_string(placed.height));
+    file.Write(kKeyLeft, std::to_string(placed.left));
+    file.Write(kKeyTop, std::to_string(placed.top));
+    file.Write(kKeyWidth, std::to_string(placed.width));
+}
+
+}  // namespace
+
+LoadedSettings LoadSettings(IProfile& profile, IWindowPlacement& window, ScreenSize screen,
+                            const std::vector<Rect>& workAreas) {
     RepairingProfile file(profile);
     LoadedSettings loaded;
 
@@ -252,18 +279,16 @@ LoadedSettings LoadSettings(IProfile& profile, IWindowPlacement& window, ScreenS
         const KeyValue partner = partnerName ? file.Read(partnerName) : KeyValue{false, {}};
         const GeometryCheck check =
             CheckGeometryKey(key.geometry, own, partner, window.Current(), screen);
-        if (check.valid) {
+        if (check.valid)
             ApplyGeometry(window, key.geometry, check.value);
-            continue;
-        }
-        window.DefaultSizePosition();
-        // Written from what the window took, which may differ from what was asked for.
-        const Geometry placed = window.Current();
-        file.Write(kKeyHeight, std::to_string(placed.height));
-        file.Write(kKeyLeft, std::to_string(placed.left));
-        file.Write(kKeyTop, std::to_string(placed.top));
-        file.Write(kKeyWidth, std::to_string(placed.width));
+        else
+            PlaceAtDefault(file, window);
     }
+    if (!MeetsAnyArea(window.Current(), workAreas)) PlaceAtDefault(file, window);
+
+    const KeyValue hotKey = file.Read(kKeyHotKey);
+    if (!hotKey.present) file.Write(kKeyHotKey, kDefaultHotKey);
+    loaded.options.hotKey = hotKey.present ? hotKey.text : kDefaultHotKey;
 
     loaded.writeFailed = file.WriteFailed();
     return loaded;
@@ -277,6 +302,7 @@ bool SaveSettings(IProfile& profile, const OptionFlags& options, const Geometry&
                                       : std::to_string(GeometryValue(window, key.geometry));
         if (!profile.Write(key.name, value)) allWritten = false;
     }
+    if (!profile.Write(kKeyHotKey, options.hotKey)) allWritten = false;
     return allWritten;
 }
 

@@ -1,12 +1,13 @@
 #pragma once
 // Rules of the settings file and the Run value that need no window: parsing, validation and
-// repair of the nine keys, their load and save order, and the letter case of the Run path.
+// repair of the ten keys, their load and save order, and the letter case of the Run path.
 // The Win32 side supplies the profile file and the main window through the interfaces below.
 
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace bj {
 
@@ -15,6 +16,7 @@ constexpr const char kSettingsSection[] = "Settings";
 
 constexpr const char kKeyAutoSaveMemo[] = "AutoSave Memo";
 constexpr const char kKeyHeight[] = "Height";
+constexpr const char kKeyHotKey[] = "Hot Key";
 constexpr const char kKeyLeft[] = "Left";
 constexpr const char kKeyShowOnStartUp[] = "Show On StartUp";
 constexpr const char kKeyStartWithWindows[] = "Start With Windows";
@@ -22,6 +24,8 @@ constexpr const char kKeyTop[] = "Top";
 constexpr const char kKeyWarningOnClearClipboard[] = "Warning On Clear Clipboard";
 constexpr const char kKeyWarningOnClearMemo[] = "Warning On ClearMemo";
 constexpr const char kKeyWidth[] = "Width";
+
+constexpr const char kDefaultHotKey[] = "Ctrl+Alt+J";
 
 // Pixels kept free above the bottom of the screen for the taskbar.
 constexpr std::int32_t kTaskbarMargin = 28;
@@ -60,8 +64,21 @@ inline bool operator==(const Geometry& a, const Geometry& b) {
 }
 
 // Bottom-right corner just above the taskbar. Left and top here assume the window takes exactly
-// this size; the window itself recomputes them from the size it actually took.
+// this size; the window itself recomputes them with DefaultPlace from the size it actually took.
 Geometry DefaultGeometry(std::int32_t screenWidth, std::int32_t screenHeight);
+Geometry DefaultPlace(ScreenSize screen, std::int32_t width, std::int32_t height);
+
+// Right and bottom are outside, as in a Windows RECT.
+struct Rect {
+    std::int32_t left;
+    std::int32_t top;
+    std::int32_t right;
+    std::int32_t bottom;
+};
+
+// Whether the window shares at least one pixel with one of the areas (the monitors' work areas):
+// a window that does not is lost to the user.
+bool MeetsAnyArea(const Geometry& window, const std::vector<Rect>& areas);
 
 enum class GeometryKey { Height, Left, Top, Width };
 
@@ -109,6 +126,8 @@ struct OptionFlags {
     bool startWithWindows = true;
     bool warningOnClearClipboard = true;
     bool warningOnClearMemo = true;
+    // As written in the file: text that names no key is kept, and gives no hot key.
+    std::string hotKey = kDefaultHotKey;
 };
 
 struct LoadedSettings {
@@ -116,11 +135,14 @@ struct LoadedSettings {
     bool writeFailed = false;  // some repair could not be written; the repaired values still hold
 };
 
-// Reads, repairs and applies the nine keys in file order. A repair that cannot be written does not
+// Reads, repairs and applies the keys in file order; a window that then meets none of the work
+// areas (its monitor gone) is repaired as a damaged place is. The hot key, added last, is only
+// written when missing. A repair that cannot be written does not
 // stop the load: later keys see the repaired values all the same.
-LoadedSettings LoadSettings(IProfile& profile, IWindowPlacement& window, ScreenSize screen);
+LoadedSettings LoadSettings(IProfile& profile, IWindowPlacement& window, ScreenSize screen,
+                            const std::vector<Rect>& workAreas);
 
-// Writes all nine keys in file order; false when any write failed (the others are still tried).
+// Writes all ten keys in file order; false when any write failed (the others are still tried).
 bool SaveSettings(IProfile& profile, const OptionFlags& options, const Geometry& window);
 
 // Converts `count` characters in place, like CharLowerBuffA / CharUpperBuffA.

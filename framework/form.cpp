@@ -54,8 +54,10 @@ int TForm::Height() const {
 }
 
 void TForm::SetBounds(int left, int top, int width, int height) {
+    placing_ = true;
     SetWindowPos(Handle(), nullptr, left, top, width, height,
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+    placing_ = false;
 }
 
 void TForm::SetLeft(int left) { SetBounds(left, Top(), Width(), Height()); }
@@ -145,6 +147,22 @@ LRESULT TForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE:
             Close();
             return 0;
+        case WM_HOTKEY:
+            if (OnHotKey) OnHotKey();
+            return 0;
+        case WM_DISPLAYCHANGE:
+            if (OnDisplayChange) OnDisplayChange();
+            break;
+        case WM_DPICHANGED: {
+            if (OnDpiChanged) OnDpiChanged(HIWORD(wParam));
+            // A place the program sets itself (a stored one) is kept as it is, pixel for pixel.
+            if (placing_) return 0;
+            // Windows works out the rectangle that keeps the window's place on the new monitor.
+            const RECT& r = *reinterpret_cast<const RECT*>(lParam);
+            SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
+            if (OnDisplayChange) OnDisplayChange();
+            return 0;
+        }
         case WM_HELP:
             HelpRequested(*reinterpret_cast<const HELPINFO*>(lParam));
             return TRUE;

@@ -55,6 +55,12 @@ public:
     void AddControl(TControl* control) { controls_.push_back(control); }
 
     std::function<void()> OnShow, OnHide, OnActivate, OnClose;
+    // A hot key registered for this window was pressed, in whatever program had the focus.
+    std::function<void()> OnHotKey;
+    // Monitors were added, removed or rearranged, or the window's DPI changed.
+    std::function<void()> OnDisplayChange;
+    // The window moved to a monitor of another DPI; it has the size Windows suggested already.
+    std::function<void(int dpi)> OnDpiChanged;
     int HelpContext = 0;
 
 protected:
@@ -65,6 +71,7 @@ protected:
 
 private:
     void SetBounds(int left, int top, int width, int height);
+    bool placing_ = false;  // inside our own SetBounds
     TControl* clientControl_ = nullptr;
     std::vector<TControl*> controls_;
 };

@@ -4,14 +4,39 @@
 
 #include "framework/application.h"
 #include "framework/barrier.h"
+#include "framework/display.h"
 
 namespace fw {
 
 namespace {
 constexpr char kSelfProperty[] = "BriskJot.Memo";
+
+HFONT CreateMemoFont(const char* name, int height) {
+    return CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                       FIXED_PITCH | FF_MODERN, name);
 }
 
-TMemo::TMemo(HWND parent, const Style& style) : background_(GetSysColor(style.background)) {
+// A bitmap font is crisp only at the one size it was drawn in, so above 96 DPI a scalable font
+// takes its place with the same share of the screen: its cell height at 96 DPI, scaled.
+HFONT CreateMemoFont(const TMemo::Style& style, int dpi) {
+    HFONT font = CreateMemoFont(style.fontName, -MulDiv(style.fontPoints, kStandardDpi, 72));
+    if (dpi <= kStandardDpi || !font) return font;
+    UniqueGdiObject bitmapFont(font);
+    TEXTMETRICA metrics{};
+    HDC dc = GetDC(nullptr);
+    const HGDIOBJ old = SelectObject(dc, font);
+    const bool measured = GetTextMetricsA(dc, &metrics) != FALSE;
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    const int cellHeight = measured ? metrics.tmHeight : MulDiv(style.fontPoints, kStandardDpi, 72);
+    return CreateMemoFont(style.scalableFontName, ScaleToDpi(cellHeight, dpi));
+}
+
+}  // namespace
+
+TMemo::TMemo(HWND parent, const Style& style)
+    : style_(style), dpi_(WindowDpi(parent)), background_(GetSysColor(style.background)) {
     DWORD windowStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
                         ES_WANTRETURN | ES_NOHIDESEL;
     if (!style.wordWrap) windowStyle |= WS_HSCROLL | ES_AUTOHSCROLL;
@@ -19,12 +44,7 @@ TMemo::TMemo(HWND parent, const Style& style) : background_(GetSysColor(style.ba
                               nullptr, Application.Instance(), nullptr);
     if (!handle_) throw std::runtime_error("Cannot create the memo");
     brush_.reset(CreateSolidBrush(background_));
-    HDC dc = GetDC(handle_);
-    const int height = -MulDiv(style.fontPoints, GetDeviceCaps(dc, LOGPIXELSY), 72);
-    ReleaseDC(handle_, dc);
-    font_.reset(CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                            FIXED_PITCH | FF_MODERN, style.fontName));
+    font_.reset(CreateMemoFont(style_, dpi_));
     SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     // Notes of any size: lift the default limit of about 30,000 characters.
     SendMessageA(handle_, EM_SETLIMITTEXT, 0, 0);
@@ -37,6 +57,15 @@ TMemo::~TMemo() {
     if (!handle_) return;
     RemovePropA(handle_, kSelfProperty);
     DestroyWindow(handle_);
+}
+
+void TMemo::SetDpi(int dpi) {
+    if (dpi == dpi_) return;
+    UniqueGdiObject font(CreateMemoFont(style_, dpi));
+    if (!font) return;  // the old font stays
+    SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+    font_ = std::move(font);
+    dpi_ = dpi;
 }
 
 std::string TMemo::Text() const {

@@ -19,7 +19,9 @@ enum ShiftState : unsigned { ssShift = 1, ssAlt = 2, ssCtrl = 4 };
 class TMemo : public TControl {
 public:
     struct Style {
-        const char* fontName = "Fixedsys";
+        const char* fontName = "Fixedsys";  // at 96 DPI
+        // Above 96 DPI, with the cell height fontName has at 96 DPI, scaled.
+        const char* scalableFontName = "Lucida Console";
         int fontPoints = 9;
         int background = COLOR_INFOBK;  // a system colour index
         bool wordWrap = true;
@@ -45,6 +47,8 @@ public:
     void ClearSelection();
     void EmptyUndoBuffer();
     void SetFocus() { ::SetFocus(handle_); }
+    // Takes the font for the DPI of the monitor the memo is on.
+    void SetDpi(int dpi);
 
     std::function<void()> OnChange;
     std::function<void(WORD& key, unsigned shift)> OnKeyDown;
@@ -60,6 +64,8 @@ private:
 
     HWND handle_ = nullptr;
     WNDPROC editProc_ = nullptr;
+    Style style_;
+    int dpi_;
     COLORREF background_;
     UniqueGdiObject brush_;
     UniqueGdiObject font_;

@@ -102,8 +102,8 @@ bool TMenuItem::MeasureImage(MEASUREITEMSTRUCT& measure) {
     if (measure.CtlType != ODT_MENU) return false;
     TMenuItem* item = FindByCommand(measure.itemID);
     if (!item || !item->images_) return false;
-    measure.itemWidth = TImageList::kImageSize;
-    measure.itemHeight = TImageList::kImageSize;
+    measure.itemWidth = item->images_->Size();
+    measure.itemHeight = item->images_->Size();
     return true;
 }
 
@@ -112,7 +112,8 @@ bool TMenuItem::DrawImage(const DRAWITEMSTRUCT& draw) {
     TMenuItem* item = FindByCommand(draw.itemID);
     if (!item || !item->images_) return false;
     const int x = draw.rcItem.left;
-    const int y = draw.rcItem.top + (draw.rcItem.bottom - draw.rcItem.top - TImageList::kImageSize) / 2;
+    const int size = item->images_->Size();
+    const int y = draw.rcItem.top + (draw.rcItem.bottom - draw.rcItem.top - size) / 2;
     item->images_->Draw(draw.hDC, item->imageIndex_, x, y, item->enabled_);
     return true;
 }

@@ -157,6 +157,7 @@ constexpr const char* kAllKeys[] = {
     bj::kKeyWarningOnClearClipboard,
     bj::kKeyWarningOnClearMemo,
     bj::kKeyWidth,
+    bj::kKeyHotKey,
 };
 
 }  // namespace
@@ -185,7 +186,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     FakeWindow window(start, screen);
-    const bj::LoadedSettings loaded = bj::LoadSettings(profile, window, screen);
+    const std::vector<bj::Rect> workAreas{{0, 0, screen.width, screen.height - bj::kTaskbarMargin}};
+    const bj::LoadedSettings loaded = bj::LoadSettings(profile, window, screen, workAreas);
+    // Never lost: on any screen big enough to hold the default window, it is reachable.
+    FUZZ_CHECK(bj::MeetsAnyArea(window.Current(), workAreas) || screen.width < 3 ||
+               screen.height < 64);
     FUZZ_CHECK(loaded.writeFailed == (writesFail && !profile.writes_.empty()));
     if (writesFail) return 0;
 
@@ -205,7 +210,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Once repaired, the Boolean keys need no second repair.
     profile.writes_.clear();
     FakeWindow again(window.Current(), screen);
-    const bj::LoadedSettings reloaded = bj::LoadSettings(profile, again, screen);
+    const bj::LoadedSettings reloaded = bj::LoadSettings(profile, again, screen, workAreas);
     for (const std::string& written : profile.writes_) {
         for (const BooleanKey& key : kBooleanKeys) FUZZ_CHECK(written != key.name);
     }
@@ -214,5 +219,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(reloaded.options.startWithWindows == loaded.options.startWithWindows);
     FUZZ_CHECK(reloaded.options.warningOnClearClipboard == loaded.options.warningOnClearClipboard);
     FUZZ_CHECK(reloaded.options.warningOnClearMemo == loaded.options.warningOnClearMemo);
+    FUZZ_CHECK(reloaded.options.hotKey == loaded.options.hotKey);
     return 0;
 }

@@ -3,6 +3,9 @@
 # enforce read-only files, and the tests depend on that.
 
 BJ_WINE_STATE=${BJ_WINE_STATE:-/tmp/briskjot-wine}
+# BJ_WINE_DPI=192 runs in a prefix of its own whose screen has that DPI (Wine reads it from the
+# prefix's registry when a program starts).
+[ -z "${BJ_WINE_DPI:-}" ] || BJ_WINE_STATE=$BJ_WINE_STATE-dpi$BJ_WINE_DPI
 BJ_DISPLAY=${BJ_DISPLAY:-:87}
 BJ_WINE64=/usr/lib/wine/wine64
 BJ_WINESERVER=/usr/lib/wine/wineserver
@@ -54,6 +57,7 @@ bj_prepare_prefix() {
   bj_reg 'HKCU\Software\Wine\Explorer' /v Desktop /d shell
   bj_reg 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 1024x768
   bj_reg 'HKCU\Software\Wine\X11 Driver' /v Managed /d N
+  [ -z "${BJ_WINE_DPI:-}" ] || bj_reg 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$BJ_WINE_DPI"
   bj_as_user "$BJ_WINESERVER" -w
   rm -rf "$WINEPREFIX/wineserver"
   bj_as_user touch "$WINEPREFIX/.bj-ready"

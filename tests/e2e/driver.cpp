@@ -4,6 +4,8 @@
 
 #include <atomic>
 #include <filesystem>
+#include <iterator>
+#include <vector>
 
 namespace driver {
 
@@ -127,6 +129,21 @@ void RunUnix(const std::string& program, const std::vector<std::string>& args) {
         << command;
     for (HANDLE handle : {info.hProcess, info.hThread})
         if (handle) WaitForSingleObject(handle, 10000), CloseHandle(handle);
+}
+
+void PressKeys(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> inputs;
+    auto add = [&](WORD key, DWORD flags) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC));
+        input.ki.dwFlags = flags;
+        inputs.push_back(input);
+    };
+    for (WORD key : keys) add(key, 0);
+    for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) add(*key, KEYEVENTF_KEYUP);
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
 }  // namespace driver

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -60,6 +61,8 @@ inline void Command(HWND window, unsigned id) {
 bool AnswerBox(const Process& process, const std::string& caption, int button);
 // Real keyboard input to the foreground window.
 void TypeKeys(HWND target, const std::string& text);
+// Real input of a combination to whatever has the focus: keys down in order, up in reverse.
+void PressKeys(std::initializer_list<WORD> keys);
 
 // Wine starts Unix programs too: what its Windows side cannot do here (a read-only folder, a
 // symbolic link) is done with them. Wine may give no handle to wait on: callers poll for the

@@ -6,6 +6,7 @@
 #include <map>
 #include <string>
 #include <tuple>
+#include <vector>
 
 namespace {
 
@@ -17,6 +18,7 @@ using Values = std::map<std::string, std::string>;
 
 constexpr bj::ScreenSize kScreen{1024, 768};
 constexpr Geometry kDefault{615, 521, 409, 219};
+const std::vector<bj::Rect> kWorkArea{{0, 0, 1024, 740}};
 
 // Tuples so that a failure prints the values.
 auto Tie(const Geometry& g) {
@@ -87,17 +89,37 @@ TEST(SettingsRules, DefaultGeometryAndGeometryKeys) {
     }
 }
 
+TEST(SettingsRules, AWindowIsLostOnlyWhenItMeetsNoWorkArea) {
+    // A primary monitor and one to its left, a little higher.
+    const std::vector<bj::Rect> areas{{0, 0, 1024, 740}, {-1280, -200, 0, 824}};
+    const struct {
+        Geometry window;
+        bool meets;
+    } rows[] = {
+        {{-50, 521, 300, 219}, true},          // partly visible
+        {{-1500, 900, 300, 200}, false},       // below the left monitor
+        {{1024, 0, 300, 200}, false},          // touching the right edge only
+        {{1023, 739, 300, 200}, true},         // one pixel in the corner
+        {{-1000, -190, 100, 50}, true},        // on the left monitor
+        {{INT_MAX - 10, 0, 100, 100}, false},  // would wrap onto the screen in 32 bits
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(row.meets, bj::MeetsAnyArea(row.window, areas)) << row.window.left;
+}
+
 TEST(SettingsRules, LoadRepairsAndPlacesInFileOrder) {
     const std::string firstRun =
         "AutoSave Memo=0;Height=219;Left=615;Top=521;Width=409;Show On StartUp=1;"
-        "Start With Windows=1;Warning On Clear Clipboard=1;Warning On ClearMemo=1;";
+        "Start With Windows=1;Warning On Clear Clipboard=1;Warning On ClearMemo=1;"
+        "Hot Key=Ctrl+Alt+J;";
     const OptionFlags repaired{false, true, true, true, true};
     const OptionFlags stored{true, false, false, true, false};
     // clang-format off
     auto file = [](const char* height, const char* left, const char* top, const char* width) {
         return Values{{"AutoSave Memo", "1"}, {"Show On StartUp", "0"}, {"Start With Windows", "0"},
                       {"Warning On Clear Clipboard", "1"}, {"Warning On ClearMemo", "0"},
-                      {"Height", height}, {"Left", left}, {"Top", top}, {"Width", width}};
+                      {"Height", height}, {"Left", left}, {"Top", top}, {"Width", width},
+                      {"Hot Key", ""}};
     };
     // clang-format on
     const struct {
@@ -114,21 +136,25 @@ TEST(SettingsRules, LoadRepairsAndPlacesInFileOrder) {
         {file("300", "10", "500", "100"), false, "Height=219;Left=615;Top=521;Width=409;",
          kDefault, stored},
         {file("219", "-50", "521", "300"), false, "", {-50, 521, 300, 219}, stored},
+        // Valid by the key rules, yet on a monitor that is gone.
+        {file("219", "-2000", "521", "300"), false, "Height=219;Left=615;Top=521;Width=409;",
+         kDefault, stored},
         // clang-format on
     };
     for (const auto& row : rows) {
         FakeProfile profile(row.file, row.writesFail);
         FakeWindow window({1000000, 0, 300, 200});
-        const bj::LoadedSettings loaded = bj::LoadSettings(profile, window, kScreen);
+        const bj::LoadedSettings loaded = bj::LoadSettings(profile, window, kScreen, kWorkArea);
         EXPECT_EQ(row.writes, profile.writes);
         EXPECT_EQ(Tie(row.placed), Tie(window.Current())) << row.writes;
         EXPECT_EQ(row.writesFail, loaded.writeFailed) << row.writes;
         EXPECT_EQ(Tie(row.options), Tie(loaded.options)) << row.writes;
+        EXPECT_EQ(row.file.empty() ? "Ctrl+Alt+J" : "", loaded.options.hotKey) << row.writes;
     }
 }
 
 TEST(SettingsRules, SaveWritesAllKeysAndLoadsBack) {
-    const OptionFlags options{true, false, true, false, true};
+    const OptionFlags options{true, false, true, false, true, "Alt+F2"};
     const Geometry geometry{-5, 300, 500, 200};
     FakeProfile refusing({}, true);
     EXPECT_FALSE(bj::SaveSettings(refusing, options, geometry));
@@ -138,7 +164,9 @@ TEST(SettingsRules, SaveWritesAllKeysAndLoadsBack) {
 
     FakeProfile reread(profile.values);
     FakeWindow window({0, 0, 10, 10});
-    EXPECT_EQ(Tie(options), Tie(bj::LoadSettings(reread, window, kScreen).options));
+    const OptionFlags loaded = bj::LoadSettings(reread, window, kScreen, kWorkArea).options;
+    EXPECT_EQ(Tie(options), Tie(loaded));
+    EXPECT_EQ(options.hotKey, loaded.hotKey);
     EXPECT_EQ(Tie(geometry), Tie(window.Current()));
     EXPECT_EQ(reread.writes, "");
 }

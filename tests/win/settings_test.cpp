@@ -25,11 +25,12 @@ constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr char kMissing[] = "<missing>";
 // clang-format off
 constexpr const char* kKeys[] = {"AutoSave Memo", "Height", "Left", "Show On StartUp",
-    "Start With Windows", "Top", "Warning On Clear Clipboard", "Warning On ClearMemo", "Width"};
+    "Start With Windows", "Top", "Warning On Clear Clipboard", "Warning On ClearMemo", "Width",
+    "Hot Key"};
 // clang-format on
-enum KeyIndex { kAutoSave, kHeight, kLeft, kShow, kStart, kTop, kClipboard, kMemo, kWidth };
-using IniValues = std::array<std::string, 9>;
-const IniValues kStart0 = {"1", "200", "100", "1", "0", "100", "1", "1", "300"};
+enum KeyIndex { kAutoSave, kHeight, kLeft, kShow, kStart, kTop, kClipboard, kMemo, kWidth, kHot };
+using IniValues = std::array<std::string, 10>;
+const IniValues kStart0 = {"1", "200", "100", "1", "0", "100", "1", "1", "300", "Ctrl+Alt+J"};
 constexpr char kStart0Lines[] =
     "AutoSave Memo=1\r\nHeight=200\r\nLeft=100\r\nTop=100\r\nWidth=300\r\n"
     "Start With Windows=0\r\n";
@@ -130,6 +131,13 @@ void Command(TFormMain& form, unsigned id) {
     harness::Pump();
 }
 
+// Whether a program could take the key now, that is whether nobody holds it.
+bool HotKeyFree(UINT modifiers, UINT key) {
+    if (!RegisterHotKey(nullptr, 0xBFFF, modifiers, key)) return false;
+    UnregisterHotKey(nullptr, 0xBFFF);
+    return true;
+}
+
 void NotifyTray(TFormMain& form, std::initializer_list<UINT> mouseMessages) {
     for (UINT m : mouseMessages)
         PostMessageA(form.TrayIcon1->WindowHandle(), TTrayIcon::kCallbackMessage, 0, m);
@@ -153,7 +161,9 @@ protected:
 TEST_F(SettingsTest, LoadingFillsTheFileAndPlacesTheWindow) {
     {
         Program program(true, "");  // a first run
-        EXPECT_EQ(ReadIni(), (IniValues{"0", "219", "615", "1", "1", "521", "1", "1", "409"}));
+        EXPECT_EQ(ReadIni(),
+                  (IniValues{"0", "219", "615", "1", "1", "521", "1", "1", "409", "Ctrl+Alt+J"}));
+        EXPECT_FALSE(HotKeyFree(MOD_CONTROL | MOD_ALT, 'J'));
         EXPECT_EQ(Marks(program.Main()), "01111");
         EXPECT_EQ(PlaceOf(program.Main()), kDefaultPlace);
         EXPECT_EQ(ReadRunValue(), kMissing) << "the check mark alone says nothing of the registry";
@@ -163,8 +173,10 @@ TEST_F(SettingsTest, LoadingFillsTheFileAndPlacesTheWindow) {
     // Not shown at start, partly left of the screen.
     Program program(true,
                     "AutoSave Memo=0\r\nHeight=150\r\nLeft=-50\r\nShow On StartUp=0\r\n"
-                    "Top=200\r\nWidth=300\r\n");
+                    "Top=200\r\nWidth=300\r\nHot Key=\r\n");
     EXPECT_EQ(PlaceOf(program.Main())[0], -50);
+    EXPECT_TRUE(HotKeyFree(MOD_CONTROL | MOD_ALT, 'J')) << "an empty key registers nothing";
+    EXPECT_EQ(ReadIni()[kHot], "");
     EXPECT_TRUE(program.Main().WindowHidden());
 }
 

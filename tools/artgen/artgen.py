@@ -656,12 +656,53 @@ def strip_images():
     return images
 
 
-def strip_pixels(images):
-    rows = [[] for _ in range(16)]
+def strip_pixels(images, size=16):
+    rows = [[] for _ in range(size)]
     for img in images:
-        for y, row in enumerate(img.rows(STRIP)):
-            rows[y].extend(row)
+        for y, row in enumerate(scaled(img.px, size)):
+            rows[y].extend(None if c is None else STRIP[c] for c in row)
     return rows
+
+
+# ---------------------------------------------------------------------------
+# Larger screens: the 16-pixel images redrawn for 20, 24 and 32 pixels
+
+
+def scale2x(px):
+    """Doubles a grid and rounds its diagonal steps (Scale2x): outlines stay one
+    step thick and no colour is invented, so the picture stays crisp."""
+    h, w = len(px), len(px[0])
+    out = [[None] * (2 * w) for _ in range(2 * h)]
+    for y in range(h):
+        for x in range(w):
+            p = px[y][x]
+            a = px[y - 1][x] if y > 0 else p
+            b = px[y][x + 1] if x < w - 1 else p
+            c = px[y][x - 1] if x > 0 else p
+            d = px[y + 1][x] if y < h - 1 else p
+            e = [p, p, p, p]
+            if c == a and c != d and a != b:
+                e[0] = a
+            if a == b and a != c and b != d:
+                e[1] = b
+            if d == c and d != b and c != a:
+                e[2] = c
+            if b == d and b != a and d != c:
+                e[3] = d
+            out[2 * y][2 * x], out[2 * y][2 * x + 1] = e[0], e[1]
+            out[2 * y + 1][2 * x], out[2 * y + 1][2 * x + 1] = e[2], e[3]
+    return out
+
+
+def scaled(px, size):
+    """16 pixels as they are, 32 by Scale2x; 20 and 24 repeat rows and columns
+    spread evenly over the picture (integers only, the same on every run)."""
+    if size == 16:
+        return px
+    if size == 32:
+        return scale2x(px)
+    pick = [i * 16 // size for i in range(size)]
+    return [[px[y][x] for x in pick] for y in pick]
 
 
 # ---------------------------------------------------------------------------
@@ -956,6 +997,9 @@ def main(argv):
     files = {
         "imagelist1_32.bmp": bmp32(pixels),
         "imagelist1_24.bmp": bmp24(pixels),
+        "imagelist1_20px.bmp": bmp32(strip_pixels(images, 20)),
+        "imagelist1_24px.bmp": bmp32(strip_pixels(images, 24)),
+        "imagelist1_32px.bmp": bmp32(strip_pixels(images, 32)),
         "briskjot.ico": ico16(icon_grids(icon_images()), [VGA[k] for k in VGA_ORDER]),
         "urlhand.cur": cur_mono(cursor_grid(), HAND_HOTSPOT),
         "about.bmp": bmp8(art, ART_KEY),
