@@ -15,6 +15,9 @@
 #include "framework/menu.h"
 #include "framework/timer.h"
 
+class TNoteGuard;
+class TFolderWatch;
+
 class TFormMain : public fw::TForm {
 public:
     TFormMain();
@@ -42,6 +45,10 @@ public:
     std::unique_ptr<THelpRouter> HelpRouter1;
     fw::TTimer TimerClipboardChange;
     TFileStore FileStore1;
+    std::unique_ptr<TNoteGuard> NoteGuard1;
+    std::unique_ptr<TFolderWatch> NoteWatch1;
+    // Made with the first copy kept: the balloon waits until that save is over.
+    std::unique_ptr<fw::TTimer> TimerNoteCopyKept;
 
     // Life cycle
     void FormCreate();
@@ -91,6 +98,12 @@ public:
     void PopUpAutoSaveClick();
     void FileNotSavedOnExitProc();
 
+    // The note changed by another program
+    void WatchNoteProc();
+    void NoteChangedElsewhereProc();
+    void NoteCopyKept(const std::string& copyPath);
+    void TimerNoteCopyKeptTimer();
+
     // Clearing the memo and the clipboard
     void ToggleMenuClearProc();
     void MenuClearMemoClick();
@@ -109,6 +122,7 @@ private:
     void SetNoteImage(int index);
     // "H&ome Site" and "E&xit", disabled while a warning is open.
     void SetGuardedItemsEnabled(bool enabled);
+    std::string noteCopyPath_;
 };
 
 // Gives fileName the exe's last-write time; false when that could not be done.

@@ -50,6 +50,7 @@ void TFormMain::FormCreate() {
     fw::Application.OnException = [this](std::exception_ptr error) { AppException(error); };
     FormActivated = false;
     NoteFilePath = notefile::ExeFolder() + kNoteFileName;
+    WatchNoteProc();
     if (notefile::FileExists(NoteFilePath)) {
         notefile::ResetAttributes(NoteFilePath);
         Memo1->SetText(notefile::ReadNote(NoteFilePath));

@@ -37,13 +37,17 @@ void TFormMain::TrayIcon1Click() {
     }
 }
 
-void TFormMain::FormShow() { PopUpShowBriskjot.SetCaption(kHideCaption); }
+void TFormMain::FormShow() {
+    PopUpShowBriskjot.SetCaption(kHideCaption);
+    NoteChangedElsewhereProc();
+}
 
 void TFormMain::FormHide() { PopUpShowBriskjot.SetCaption(kShowCaption); }
 
 void TFormMain::FormActivate() {
     EnableMenuItem(GetSystemMenu(Handle(), FALSE), SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
     FormActivated = true;
+    NoteChangedElsewhereProc();
     if (FormAbout) FormAbout->Close();
     Memo1->SetFocus();
 }

@@ -16,6 +16,11 @@ WriteFn& Writer() {
     return write;
 }
 
+Observer*& TheObserver() {
+    static Observer* observer = nullptr;
+    return observer;
+}
+
 [[noreturn]] void Fail(const char* what, const std::string& path) {
     throw std::runtime_error(std::string(what) + " " + path + " (error " +
                              std::to_string(GetLastError()) + ")");
@@ -72,7 +77,12 @@ std::string ReadNote(const std::string& path) {
         done += got;
     }
     bytes.resize(done);
+    if (TheObserver()) TheObserver()->Read(path, bytes);  // still open: nobody wrote meanwhile
     return notetext::DecodeNote(bytes);
+}
+
+void SetObserver(Observer* observer) {
+    TheObserver() = observer;
 }
 
 void SetWriteFunction(WriteFn write) {
@@ -107,6 +117,10 @@ void WriteNote(const std::string& path, std::string_view text) {
             Fail("Cannot write", temp);
         }
     }
+    if (TheObserver() && !TheObserver()->BeforeReplace(path)) {
+        DeleteFileA(temp.c_str());
+        Fail("Cannot keep the other version of", path);
+    }
     if (!WithAttributesLifted(path, [&] {
             return MoveFileExA(temp.c_str(), path.c_str(),
                                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
@@ -116,6 +130,7 @@ void WriteNote(const std::string& path, std::string_view text) {
         SetLastError(error);
         Fail("Cannot replace", path);
     }
+    if (TheObserver()) TheObserver()->Written(path, text);
 }
 
 }  // namespace notefile

@@ -1,0 +1,71 @@
+// The note changed by another program while BriskJot runs: reloaded when nothing here is
+// unsaved, otherwise kept beside the note by the next save, which then writes the memo.
+#include "app/formmain.h"
+#include "app/globals.h"
+#include "app/noteguard.h"
+#include "app/notewatch.h"
+#include "app/pathtext.h"
+
+namespace {
+
+constexpr char kCopyKeptTitle[] = "BriskJot.txt was changed elsewhere";
+constexpr char kCopyKeptText[] =
+    "Another program had changed the note. BriskJot saved your text and kept the other "
+    "version as ";
+constexpr size_t kBalloonTextLimit = 255;
+
+}  // namespace
+
+void TFormMain::WatchNoteProc() {
+    // The old guard lets go of the note file before the new one takes it.
+    NoteWatch1.reset();
+    NoteGuard1.reset();
+    NoteGuard1 = std::make_unique<TNoteGuard>(NoteFilePath);
+    NoteGuard1->OnCopyKept = [this](const std::string& copyPath) { NoteCopyKept(copyPath); };
+    NoteWatch1 = std::make_unique<TFolderWatch>(pathtext::ExtractFilePath(NoteFilePath),
+                                                [this] { NoteChangedElsewhereProc(); });
+}
+
+void TFormMain::NoteChangedElsewhereProc() {
+    // Unsaved text waits for its save, which keeps the other version.
+    if (!NoteGuard1 || !TextSaved || NoteGuard1->Check() != noteidentity::Change::Elsewhere) return;
+    std::string text;
+    try {
+        text = notefile::ReadNote(NoteFilePath);
+    } catch (const std::runtime_error&) {
+        return;  // still held by its writer: its next change, an activation or a save tells
+    }
+    const int start = Memo1->SelStart(), end = start + Memo1->SelLength();
+    const LRESULT topLine = SendMessageA(Memo1->Handle(), EM_GETFIRSTVISIBLELINE, 0, 0);
+    Memo1->SetText(text);
+    Memo1->SetSel(start, end);  // the control keeps both within the new text
+    SendMessageA(Memo1->Handle(), EM_LINESCROLL, 0, topLine);
+    Memo1->EmptyUndoBuffer();
+    MenuSave.SetEnabled(false);
+    TextSaved = true;
+    ToggleSystemTrayIconProc();
+    ToggleMenuClearProc();
+    if (Memo1->Empty()) CloseOwnFindDialog();
+    SetSearchKeyFromMemo();
+}
+
+void TFormMain::NoteCopyKept(const std::string& copyPath) {
+    // Shown after the save: the shell is another process, and waiting on it between the copy
+    // and the replace would widen the gap in which yet another version could arrive.
+    noteCopyPath_ = copyPath;
+    if (!TimerNoteCopyKept) {
+        TimerNoteCopyKept = std::make_unique<fw::TTimer>(1);
+        TimerNoteCopyKept->OnTimer = [this] { TimerNoteCopyKeptTimer(); };
+    }
+    TimerNoteCopyKept->SetEnabled(true);
+}
+
+void TFormMain::TimerNoteCopyKeptTimer() {
+    TimerNoteCopyKept->SetEnabled(false);
+    std::string text = kCopyKeptText + noteCopyPath_ + ".";
+    if (text.size() > kBalloonTextLimit)  // a deep folder: the name, and that it is beside
+        text = kCopyKeptText +
+               noteCopyPath_.substr(pathtext::ExtractFilePath(noteCopyPath_).size()) +
+               " beside the note.";
+    TrayIcon1->ShowBalloon(kCopyKeptTitle, text);
+}

@@ -1,0 +1,113 @@
+#include "app/noteguard.h"
+
+#include <windows.h>
+
+#include <stdexcept>
+
+#include "app/pathtext.h"
+#include "framework/unique.h"
+
+namespace {
+
+std::uint64_t Now() {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    return (std::uint64_t{now.dwHighDateTime} << 32) | now.dwLowDateTime;
+}
+
+noteidentity::FileFacts Facts(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    // Gone, or its folder unreachable: either way there is no note to overwrite unseen.
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return {};
+    return {true, (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow,
+            (std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) |
+                data.ftLastWriteTime.dwLowDateTime};
+}
+
+// The file's bytes as they stand, or false when it cannot be read now.
+bool ReadBytes(const std::string& path, std::string& bytes) {
+    fw::UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size{};
+    if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart > 0x7FFFFFFE) return false;
+    bytes.assign(static_cast<size_t>(size.QuadPart), '\0');
+    DWORD got = 0;
+    if (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr))
+        return false;
+    bytes.resize(got);
+    return true;
+}
+
+std::string TwoDigits(int n) {
+    return {static_cast<char>('0' + n / 10), static_cast<char>('0' + n % 10)};
+}
+
+std::string CopyPath(const std::string& notePath) {
+    SYSTEMTIME t;
+    GetLocalTime(&t);
+    const std::string name = "BriskJot (changed elsewhere " + std::to_string(t.wYear) + "-" +
+                             TwoDigits(t.wMonth) + "-" + TwoDigits(t.wDay) + " " +
+                             TwoDigits(t.wHour) + "-" + TwoDigits(t.wMinute) + "-" +
+                             TwoDigits(t.wSecond) + ")";
+    const std::string folder = pathtext::ExtractFilePath(notePath);
+    // Two copies in one second must not overwrite each other.
+    std::string path = folder + name + ".txt";
+    for (int n = 2; GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; ++n)
+        path = folder + name + " " + std::to_string(n) + ".txt";
+    return path;
+}
+
+}  // namespace
+
+TNoteGuard::TNoteGuard(std::string notePath) : path_(std::move(notePath)) {
+    notefile::SetObserver(this);
+}
+
+TNoteGuard::~TNoteGuard() {
+    notefile::SetObserver(nullptr);
+}
+
+noteidentity::Change TNoteGuard::Check() {
+    const std::uint64_t now = Now();
+    return known_.Check(Facts(path_), now, [&]() -> std::optional<std::uint64_t> {
+        std::string bytes;
+        if (!ReadBytes(path_, bytes)) return std::nullopt;
+        return noteidentity::HashBytes(bytes);
+    });
+}
+
+void TNoteGuard::Remember(std::string_view bytes) {
+    const std::uint64_t now = Now();
+    known_.Remember(Facts(path_), now, [&] { return noteidentity::HashBytes(bytes); });
+}
+
+void TNoteGuard::Read(const std::string& path, std::string_view bytes) {
+    if (path == path_) Remember(bytes);
+}
+
+void TNoteGuard::Written(const std::string& path, std::string_view bytes) {
+    if (path == path_) Remember(bytes);
+}
+
+bool TNoteGuard::BeforeReplace(const std::string& path) {
+    return path != path_ || Check() != noteidentity::Change::Elsewhere || KeepOtherVersion();
+}
+
+bool TNoteGuard::KeepOtherVersion() {
+    const std::uint64_t now = Now();
+    const noteidentity::FileFacts facts = Facts(path_);
+    std::string other;
+    if (!ReadBytes(path_, other)) return false;
+    const std::string copy = CopyPath(path_);
+    try {
+        notefile::WriteNote(copy, other);
+    } catch (const std::runtime_error&) {
+        return false;  // the save fails as a whole and says so
+    }
+    // Kept: a save that fails after this and is tried again makes no second copy.
+    known_.Remember(facts, now, [&] { return noteidentity::HashBytes(other); });
+    if (OnCopyKept) OnCopyKept(copy);
+    return true;
+}

@@ -1,0 +1,130 @@
+// The note rewritten by another program while BriskJot runs: reloaded when nothing is unsaved,
+// otherwise kept beside the note as a copy before BriskJot saves its own text.
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <set>
+
+#include "app/commands.h"
+#include "tests/e2e/driver.h"
+
+namespace {
+
+using driver::Process;
+using driver::ReadFile;
+using driver::Sandbox;
+using driver::WaitFor;
+using driver::WindowText;
+
+std::set<std::string> FilesIn(const std::string& folder, const char* pattern = "*") {
+    std::set<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + pattern).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.insert(found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
+// Waits without opening the note: a reader holding it would refuse the save its replace.
+bool WaitForSize(const std::string& path, size_t size, int timeoutMs = 5000) {
+    return WaitFor(
+        [&] {
+            WIN32_FILE_ATTRIBUTE_DATA data;
+            return GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) &&
+                   data.nFileSizeLow == size;
+        },
+        timeoutMs);
+}
+
+std::set<std::string> Copies(const Sandbox& sandbox) {
+    return FilesIn(sandbox.Folder(), "BriskJot (changed elsewhere*");
+}
+
+TEST(ChangedElsewhere, NothingUnsavedReloadsTheMemoKeepingTheCaret) {
+    Sandbox sandbox;
+    driver::WriteFile(sandbox.Note(), "first version\r\n");
+    Process program(sandbox.Exe());
+    ASSERT_TRUE(program.MainWindow());
+    HWND memo = program.Memo();
+    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(memo) != FALSE; }));
+    SendMessageA(memo, EM_SETSEL, 6, 6);
+    const std::set<std::string> before = FilesIn(sandbox.Folder());
+
+    const std::string theirs = "second version, longer\r\n";
+    driver::WriteFile(sandbox.Note(), theirs);
+    EXPECT_TRUE(WaitFor([&] { return WindowText(memo) == theirs; }, 1000)) << WindowText(memo);
+    EXPECT_EQ(LOWORD(SendMessageA(memo, EM_GETSEL, 0, 0)), 6) << "the caret stays";
+    EXPECT_EQ(ReadFile(sandbox.Note()), theirs);
+    EXPECT_EQ(FilesIn(sandbox.Folder()), before) << "no file added";
+    EXPECT_FALSE(program.FindTopLevel("#32770")) << "nothing asked";
+}
+
+TEST(ChangedElsewhere, UnsavedTextKeepsTheOtherVersionBesideTheNoteByteForByte) {
+    // Raw line breaks and a byte the memo would not keep: the copy is the file, not the memo.
+    const std::string theirs = "their text\nwith\rodd breaks\x01\xff";
+    for (const bool autoSave : {false, true}) {
+        SCOPED_TRACE(autoSave ? "AutoSave on" : "AutoSave off");
+        Sandbox sandbox;
+        sandbox.WriteSettings(autoSave ? "AutoSave Memo=1\r\n" : "");
+        driver::WriteFile(sandbox.Note(), "mine\r\n");
+        Process program(sandbox.Exe());
+        HWND window = program.MainWindow();
+        ASSERT_TRUE(window);
+        HWND memo = program.Memo();
+        if (autoSave) {
+            // AutoSave leaves text unsaved only when its save is refused: the other program
+            // holds the note while it writes its version.
+            HANDLE held = CreateFileA(sandbox.Note().c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                                      nullptr, OPEN_EXISTING, 0, nullptr);
+            ASSERT_NE(held, INVALID_HANDLE_VALUE);
+            PostMessageA(memo, WM_CHAR, 'x', 0);
+            EXPECT_TRUE(driver::AnswerBox(program, "BriskJot - Error On Save", IDOK));
+            DWORD wrote = 0;
+            WriteFile(held, theirs.data(), static_cast<DWORD>(theirs.size()), &wrote, nullptr);
+            SetEndOfFile(held);
+            CloseHandle(held);
+            PostMessageA(memo, WM_CHAR, 'y', 0);
+        } else {
+            PostMessageA(memo, WM_CHAR, 'x', 0);
+            ASSERT_TRUE(WaitFor([&] { return WindowText(memo) == "xmine\r\n"; }));
+            driver::WriteFile(sandbox.Note(), theirs);
+            // Seen or not by now, the save below must keep it.
+            driver::Command(window, cmd::MenuSave);
+        }
+        const std::string memoText = autoSave ? "xymine\r\n" : "xmine\r\n";
+        ASSERT_TRUE(WaitForSize(sandbox.Note(), memoText.size()));
+        EXPECT_EQ(ReadFile(sandbox.Note()), memoText);
+        EXPECT_EQ(WindowText(memo), memoText);
+        const std::set<std::string> copies = Copies(sandbox);
+        ASSERT_EQ(copies.size(), 1u);
+        EXPECT_TRUE(std::regex_match(
+            *copies.begin(),
+            std::regex(R"(BriskJot \(changed elsewhere \d{4}-\d\d-\d\d \d\d-\d\d-\d\d\)\.txt)")))
+            << *copies.begin();
+        EXPECT_EQ(ReadFile(sandbox.Path(*copies.begin())), theirs);
+    }
+}
+
+TEST(ChangedElsewhere, OwnSavesNeverCountAndADeletedNoteIsWrittenAgain) {
+    Sandbox sandbox;
+    sandbox.WriteSettings("AutoSave Memo=1\r\n");
+    Process program(sandbox.Exe());
+    ASSERT_TRUE(program.MainWindow());
+    HWND memo = program.Memo();
+    for (int i = 0; i < 100; ++i) PostMessageA(memo, WM_CHAR, 'a' + i % 26, 0);
+    ASSERT_TRUE(WaitForSize(sandbox.Note(), 100, 30000));
+    EXPECT_EQ(ReadFile(sandbox.Note()), WindowText(memo));
+    EXPECT_TRUE(Copies(sandbox).empty());
+
+    ASSERT_TRUE(DeleteFileA(sandbox.Note().c_str()));
+    PostMessageA(memo, WM_CHAR, '!', 0);
+    ASSERT_TRUE(WaitForSize(sandbox.Note(), 101));
+    EXPECT_EQ(ReadFile(sandbox.Note()), WindowText(memo));
+    EXPECT_TRUE(Copies(sandbox).empty());
+    EXPECT_FALSE(program.FindTopLevel("#32770"));
+}
+
+}  // namespace
