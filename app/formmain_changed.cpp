@@ -10,8 +10,8 @@ namespace {
 
 constexpr char kCopyKeptTitle[] = "BriskJot.txt was changed elsewhere";
 constexpr char kCopyKeptText[] =
-    "Another program had changed the note. BriskJot saved your text and kept the other "
-    "version as ";
+    "Another program had changed the note. Your text is saved, and the other version is kept "
+    "as\n";
 constexpr size_t kBalloonTextLimit = 255;
 
 }  // namespace
@@ -62,10 +62,9 @@ void TFormMain::NoteCopyKept(const std::string& copyPath) {
 
 void TFormMain::TimerNoteCopyKeptTimer() {
     TimerNoteCopyKept->SetEnabled(false);
-    std::string text = kCopyKeptText + noteCopyPath_ + ".";
-    if (text.size() > kBalloonTextLimit)  // a deep folder: the name, and that it is beside
-        text = kCopyKeptText +
-               noteCopyPath_.substr(pathtext::ExtractFilePath(noteCopyPath_).size()) +
-               " beside the note.";
+    const std::string folder = pathtext::ExtractFilePath(noteCopyPath_);
+    const std::string named = kCopyKeptText + noteCopyPath_.substr(folder.size());
+    std::string text = named + "\nin " + folder;
+    if (text.size() > kBalloonTextLimit) text = named + "\nbeside the note.";  // a deep folder
     TrayIcon1->ShowBalloon(kCopyKeptTitle, text);
 }
