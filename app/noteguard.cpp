@@ -40,22 +40,22 @@ bool ReadBytes(const std::string& path, std::string& bytes) {
     return true;
 }
 
-std::string TwoDigits(int n) {
-    return {static_cast<char>('0' + n / 10), static_cast<char>('0' + n % 10)};
-}
-
 std::string CopyPath(const std::string& notePath) {
     SYSTEMTIME t;
     GetLocalTime(&t);
-    const std::string name = "BriskJot (changed elsewhere " + std::to_string(t.wYear) + "-" +
-                             TwoDigits(t.wMonth) + "-" + TwoDigits(t.wDay) + " " +
-                             TwoDigits(t.wHour) + "-" + TwoDigits(t.wMinute) + "-" +
-                             TwoDigits(t.wSecond) + ")";
-    const std::string folder = pathtext::ExtractFilePath(notePath);
+    char name[] = "BriskJot (changed elsewhere 0000-00-00 00-00-00)";
+    char* digit = name + sizeof name - 3;  // the last digit, before ")" and the NUL
+    const int fields[] = {t.wSecond, t.wMinute, t.wHour, t.wDay, t.wMonth, t.wYear};
+    for (int i = 0; i < 6; ++i) {
+        for (int n = fields[i], width = i == 5 ? 4 : 2; width > 0; --width, n /= 10)
+            *digit-- = static_cast<char>('0' + n % 10);
+        --digit;  // the separator
+    }
+    const std::string stem = pathtext::ExtractFilePath(notePath) + name;
     // Two copies in one second must not overwrite each other.
-    std::string path = folder + name + ".txt";
+    std::string path = stem + ".txt";
     for (int n = 2; GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; ++n)
-        path = folder + name + " " + std::to_string(n) + ".txt";
+        path = stem + " " + std::to_string(n) + ".txt";
     return path;
 }
 
