@@ -82,8 +82,12 @@ TEST(ChangedElsewhere, UnsavedTextKeepsTheOtherVersionBesideTheNoteByteForByte) 
             ASSERT_NE(held, INVALID_HANDLE_VALUE);
             PostMessageA(memo, WM_CHAR, 'x', 0);
             EXPECT_TRUE(driver::AnswerBox(program, "BriskJot - Error On Save", IDOK));
+            char before[16] = {};
             DWORD wrote = 0;
-            WriteFile(held, theirs.data(), static_cast<DWORD>(theirs.size()), &wrote, nullptr);
+            ::ReadFile(held, before, sizeof before, &wrote, nullptr);
+            EXPECT_STREQ(before, "mine\r\n") << "the refused save changed nothing";
+            SetFilePointer(held, 0, nullptr, FILE_BEGIN);
+            ::WriteFile(held, theirs.data(), static_cast<DWORD>(theirs.size()), &wrote, nullptr);
             SetEndOfFile(held);
             CloseHandle(held);
             PostMessageA(memo, WM_CHAR, 'y', 0);

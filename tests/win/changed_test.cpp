@@ -1,12 +1,28 @@
 // A save over a note changed by another program: the other version kept, and told in a balloon.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "app/formmain.h"
 #include "tests/win/harness.h"
 
 namespace {
 
+// The copies in the test's folder; other tests that change the note behind a save leave some.
+std::vector<std::string> Copies() {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    const std::string pattern = harness::ExeFolder() + "BriskJot (changed elsewhere *).txt";
+    HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
+        names.push_back(found.cFileName);
+    if (search != INVALID_HANDLE_VALUE) FindClose(search);
+    return names;
+}
+
 TEST(ChangedElsewhere, TheCopyKeptIsNamedInABalloon) {
+    for (const std::string& name : Copies()) harness::RemoveFile(harness::ExeFolder() + name);
     harness::WriteFile(harness::NotePath(), "mine");
     harness::Program program;  // AutoSave on
     TFormMain& form = program.Main();
@@ -15,16 +31,13 @@ TEST(ChangedElsewhere, TheCopyKeptIsNamedInABalloon) {
     const NOTIFYICONDATAA& tray = form.TrayIcon1->NotifyData();
     ASSERT_TRUE(harness::WaitFor([&] { return tray.szInfo[0] != '\0'; }));
 
-    WIN32_FIND_DATAA found;
-    const std::string pattern = harness::ExeFolder() + "BriskJot (changed elsewhere *).txt";
-    HANDLE search = FindFirstFileA(pattern.c_str(), &found);
-    ASSERT_NE(search, INVALID_HANDLE_VALUE);
-    FindClose(search);
-    const std::string copy = harness::ExeFolder() + found.cFileName;
+    const std::vector<std::string> copies = Copies();
+    ASSERT_EQ(copies.size(), 1u);
+    const std::string copy = harness::ExeFolder() + copies[0];
     EXPECT_EQ(harness::ReadFile(copy), "theirs, a line longer");
     EXPECT_EQ(harness::ReadFile(harness::NotePath()), "xmine");
     const std::string info = tray.szInfo;
-    EXPECT_NE(info.find(found.cFileName), std::string::npos) << info;
+    EXPECT_NE(info.find(copies[0]), std::string::npos) << info;
     EXPECT_NE(info.find(harness::ExeFolder()), std::string::npos) << info;
     harness::RemoveFile(copy);
     harness::RemoveFile(harness::NotePath());
