@@ -3,7 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <regex>
-#include <set>
+#include <string>
+#include <vector>
 
 #include "app/commands.h"
 #include "tests/e2e/driver.h"
@@ -16,18 +17,6 @@ using driver::Sandbox;
 using driver::WaitFor;
 using driver::WindowText;
 
-std::set<std::string> FilesIn(const std::string& folder, const char* pattern = "*") {
-    std::set<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + pattern).c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.insert(found.cFileName);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    return names;
-}
-
 // Waits without opening the note: a reader holding it would refuse the save its replace.
 bool WaitForSize(const std::string& path, size_t size, int timeoutMs = 5000) {
     return WaitFor(
@@ -39,8 +28,8 @@ bool WaitForSize(const std::string& path, size_t size, int timeoutMs = 5000) {
         timeoutMs);
 }
 
-std::set<std::string> Copies(const Sandbox& sandbox) {
-    return FilesIn(sandbox.Folder(), "BriskJot (changed elsewhere*");
+std::vector<std::string> Copies(const Sandbox& sandbox) {
+    return testfiles::FilesIn(sandbox.Folder(), testfiles::kChangedElsewhereCopies);
 }
 
 TEST(ChangedElsewhere, NothingUnsavedReloadsTheMemoKeepingTheCaret) {
@@ -51,14 +40,14 @@ TEST(ChangedElsewhere, NothingUnsavedReloadsTheMemoKeepingTheCaret) {
     HWND memo = program.Memo();
     ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(memo) != FALSE; }));
     SendMessageA(memo, EM_SETSEL, 6, 6);
-    const std::set<std::string> before = FilesIn(sandbox.Folder());
+    const std::vector<std::string> before = testfiles::FilesIn(sandbox.Folder());
 
     const std::string theirs = "second version, longer\r\n";
     driver::WriteFile(sandbox.Note(), theirs);
     EXPECT_TRUE(WaitFor([&] { return WindowText(memo) == theirs; }, 1000)) << WindowText(memo);
     EXPECT_EQ(LOWORD(SendMessageA(memo, EM_GETSEL, 0, 0)), 6) << "the caret stays";
     EXPECT_EQ(ReadFile(sandbox.Note()), theirs);
-    EXPECT_EQ(FilesIn(sandbox.Folder()), before) << "no file added";
+    EXPECT_EQ(testfiles::FilesIn(sandbox.Folder()), before) << "no file added";
     EXPECT_FALSE(program.FindTopLevel("#32770")) << "nothing asked";
 }
 
@@ -102,24 +91,31 @@ TEST(ChangedElsewhere, UnsavedTextKeepsTheOtherVersionBesideTheNoteByteForByte) 
         ASSERT_TRUE(WaitForSize(sandbox.Note(), memoText.size()));
         EXPECT_EQ(ReadFile(sandbox.Note()), memoText);
         EXPECT_EQ(WindowText(memo), memoText);
-        const std::set<std::string> copies = Copies(sandbox);
+        const std::vector<std::string> copies = Copies(sandbox);
         ASSERT_EQ(copies.size(), 1u);
         EXPECT_TRUE(std::regex_match(
-            *copies.begin(),
+            copies[0],
             std::regex(R"(BriskJot \(changed elsewhere \d{4}-\d\d-\d\d \d\d-\d\d-\d\d\)\.txt)")))
-            << *copies.begin();
-        EXPECT_EQ(ReadFile(sandbox.Path(*copies.begin())), theirs);
+            << copies[0];
+        EXPECT_EQ(ReadFile(sandbox.Path(copies[0])), theirs);
     }
 }
 
-TEST(ChangedElsewhere, OwnSavesNeverCountAndADeletedNoteIsWrittenAgain) {
+TEST(ChangedElsewhere, EveryRealKeyAutoSavedIsNoChangeFromElsewhereAndADeletedNoteIsWrittenAgain) {
     Sandbox sandbox;
     sandbox.WriteSettings("AutoSave Memo=1\r\n");
     Process program(sandbox.Exe());
-    ASSERT_TRUE(program.MainWindow());
+    HWND window = program.MainWindow();
+    ASSERT_TRUE(window);
     HWND memo = program.Memo();
-    for (int i = 0; i < 100; ++i) PostMessageA(memo, WM_CHAR, 'a' + i % 26, 0);
+    // Real keys, through the memo's own key handling: the first one saved by itself.
+    std::string typed = "a";
+    driver::TypeKeys(window, typed);
+    ASSERT_TRUE(WaitForSize(sandbox.Note(), 1));
+    for (int i = 1; i < 100; ++i) typed += static_cast<char>('a' + i % 26);
+    driver::TypeKeys(window, typed.substr(1));
     ASSERT_TRUE(WaitForSize(sandbox.Note(), 100, 30000));
+    EXPECT_EQ(WindowText(memo), typed);
     EXPECT_EQ(ReadFile(sandbox.Note()), WindowText(memo));
     EXPECT_TRUE(Copies(sandbox).empty());
 

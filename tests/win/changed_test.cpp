@@ -5,23 +5,17 @@
 #include <vector>
 
 #include "app/formmain.h"
+#include "tests/testfiles.h"
 #include "tests/win/harness.h"
 
 namespace {
 
-// The copies in the test's folder; other tests that change the note behind a save leave some.
 std::vector<std::string> Copies() {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    const std::string pattern = harness::ExeFolder() + "BriskJot (changed elsewhere *).txt";
-    HANDLE search = FindFirstFileA(pattern.c_str(), &found);
-    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
-        names.push_back(found.cFileName);
-    if (search != INVALID_HANDLE_VALUE) FindClose(search);
-    return names;
+    return testfiles::FilesIn(harness::ExeFolder(), testfiles::kChangedElsewhereCopies);
 }
 
 TEST(ChangedElsewhere, TheCopyKeptIsNamedInABalloon) {
+    // Other tests that change the note behind a save leave copies.
     for (const std::string& name : Copies()) harness::RemoveFile(harness::ExeFolder() + name);
     harness::WriteFile(harness::NotePath(), "mine");
     harness::Program program;  // AutoSave on
