@@ -9,9 +9,8 @@
 namespace {
 
 constexpr char kCopyKeptTitle[] = "BriskJot.txt was changed elsewhere";
-constexpr char kCopyKeptText[] =
-    "Another program had changed the note. Your text is saved, and the other version is kept "
-    "as\n";
+// Says nothing of the save itself, which may yet fail and then says so in its own box.
+constexpr char kCopyKeptText[] = "Another program had changed the note. Its version is kept as\n";
 constexpr size_t kBalloonTextLimit = 255;
 
 }  // namespace
