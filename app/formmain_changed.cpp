@@ -8,9 +8,10 @@
 
 namespace {
 
-constexpr char kCopyKeptTitle[] = "BriskJot.txt was changed elsewhere";
-// Says nothing of the save itself, which may yet fail and then says so in its own box.
-constexpr char kCopyKeptText[] = "Another program had changed the note. Its version is kept as\n";
+constexpr char kCopyKeptTitle[] = "BriskJot.txt was changed by another program";
+// The name first, so a tip of a few dozen letters still shows it. Nothing of the save itself,
+// which may yet fail and then says so in its own box.
+constexpr char kCopyKeptText[] = "Its version is kept as\n";
 constexpr size_t kBalloonTextLimit = 255;
 
 }  // namespace
