@@ -47,8 +47,9 @@ public:
     TFileStore FileStore1;
     std::unique_ptr<TNoteGuard> NoteGuard1;
     std::unique_ptr<TFolderWatch> NoteWatch1;
-    // Made with the first copy kept: the balloon waits until that save is over.
-    std::unique_ptr<fw::TTimer> TimerNoteCopyKept;
+    // Made when first needed: the balloon after a save that kept a copy, and reading again a
+    // changed note that its writer still held.
+    std::unique_ptr<fw::TTimer> TimerNoteChanged;
 
     // Life cycle
     void FormCreate();
@@ -101,8 +102,9 @@ public:
     // The note changed by another program
     void WatchNoteProc();
     void NoteChangedElsewhereProc();
+    void ReloadChangedNoteProc();
     void NoteCopyKept(const std::string& copyPath);
-    void TimerNoteCopyKeptTimer();
+    void TimerNoteChangedTimer();
 
     // Clearing the memo and the clipboard
     void ToggleMenuClearProc();
@@ -122,7 +124,9 @@ private:
     void SetNoteImage(int index);
     // "H&ome Site" and "E&xit", disabled while a warning is open.
     void SetGuardedItemsEnabled(bool enabled);
+    void StartNoteChangedTimer();
     std::string noteCopyPath_;
+    int noteReadRetries_ = 0;
 };
 
 // Gives fileName the exe's last-write time; false when that could not be done.

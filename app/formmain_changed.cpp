@@ -13,6 +13,8 @@ constexpr char kCopyKeptTitle[] = "BriskJot.txt was changed by another program";
 // which may yet fail and then says so in its own box.
 constexpr char kCopyKeptText[] = "Its version is kept as\n";
 constexpr size_t kBalloonTextLimit = 255;
+constexpr unsigned kNoteChangedTimerMs = 250;
+constexpr int kReadRetries = 20;  // a writer may hold the note for some seconds
 
 }  // namespace
 
@@ -27,14 +29,22 @@ void TFormMain::WatchNoteProc() {
 }
 
 void TFormMain::NoteChangedElsewhereProc() {
+    noteReadRetries_ = 0;
+    ReloadChangedNoteProc();
+}
+
+void TFormMain::ReloadChangedNoteProc() {
     // Unsaved text waits for its save, which keeps the other version.
     if (!NoteGuard1 || !TextSaved || NoteGuard1->Check() != noteidentity::Change::Elsewhere) return;
     std::string text;
     try {
         text = notefile::ReadNote(NoteFilePath);
     } catch (const std::runtime_error&) {
-        return;  // still held by its writer: its next change, an activation or a save tells
+        // Still held by its writer, which may let go of it without a change to tell us.
+        if (noteReadRetries_++ < kReadRetries) StartNoteChangedTimer();
+        return;
     }
+    noteReadRetries_ = 0;
     const int start = Memo1->SelStart(), end = start + Memo1->SelLength();
     const LRESULT topLine = SendMessageA(Memo1->Handle(), EM_GETFIRSTVISIBLELINE, 0, 0);
     Memo1->SetText(text);
@@ -53,18 +63,26 @@ void TFormMain::NoteCopyKept(const std::string& copyPath) {
     // Shown after the save: the shell is another process, and waiting on it between the copy
     // and the replace would widen the gap in which yet another version could arrive.
     noteCopyPath_ = copyPath;
-    if (!TimerNoteCopyKept) {
-        TimerNoteCopyKept = std::make_unique<fw::TTimer>(1);
-        TimerNoteCopyKept->OnTimer = [this] { TimerNoteCopyKeptTimer(); };
-    }
-    TimerNoteCopyKept->SetEnabled(true);
+    StartNoteChangedTimer();
 }
 
-void TFormMain::TimerNoteCopyKeptTimer() {
-    TimerNoteCopyKept->SetEnabled(false);
-    const std::string folder = pathtext::ExtractFilePath(noteCopyPath_);
-    const std::string named = kCopyKeptText + noteCopyPath_.substr(folder.size());
-    std::string text = named + "\nin " + folder;
-    if (text.size() > kBalloonTextLimit) text = named + "\nbeside the note.";  // a deep folder
-    TrayIcon1->ShowBalloon(kCopyKeptTitle, text);
+void TFormMain::StartNoteChangedTimer() {
+    if (!TimerNoteChanged) {
+        TimerNoteChanged = std::make_unique<fw::TTimer>(kNoteChangedTimerMs);
+        TimerNoteChanged->OnTimer = [this] { TimerNoteChangedTimer(); };
+    }
+    TimerNoteChanged->SetEnabled(true);
+}
+
+void TFormMain::TimerNoteChangedTimer() {
+    TimerNoteChanged->SetEnabled(false);
+    if (!noteCopyPath_.empty()) {
+        const std::string folder = pathtext::ExtractFilePath(noteCopyPath_);
+        const std::string named = kCopyKeptText + noteCopyPath_.substr(folder.size());
+        std::string text = named + "\nin " + folder;
+        if (text.size() > kBalloonTextLimit) text = named + "\nbeside the note.";  // deep folder
+        TrayIcon1->ShowBalloon(kCopyKeptTitle, text);
+        noteCopyPath_.clear();
+    }
+    if (noteReadRetries_ > 0) ReloadChangedNoteProc();
 }

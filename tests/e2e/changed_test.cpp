@@ -49,6 +49,16 @@ TEST(ChangedElsewhere, NothingUnsavedReloadsTheMemoKeepingTheCaret) {
     EXPECT_EQ(ReadFile(sandbox.Note()), theirs);
     EXPECT_EQ(testfiles::FilesIn(sandbox.Folder()), before) << "no file added";
     EXPECT_FALSE(program.FindTopLevel("#32770")) << "nothing asked";
+
+    // A writer that keeps the note to itself a while after writing: read once it lets go.
+    const std::string later = "third version\r\n";
+    HANDLE writer =
+        CreateFileA(sandbox.Note().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD wrote = 0;
+    ::WriteFile(writer, later.data(), static_cast<DWORD>(later.size()), &wrote, nullptr);
+    Sleep(500);  // the writer's own time with the file, not a wait for BriskJot
+    CloseHandle(writer);
+    EXPECT_TRUE(WaitFor([&] { return WindowText(memo) == later; }, 3000)) << WindowText(memo);
 }
 
 TEST(ChangedElsewhere, UnsavedTextKeepsTheOtherVersionBesideTheNoteByteForByte) {
