@@ -9,8 +9,9 @@ namespace {
 constexpr std::uint64_t kTwoSeconds = 20'000'000;  // FAT keeps write times to 2 s
 constexpr std::uint64_t kTenMs = 100'000;          // exFAT to 10 ms
 
-// A time on a whole step of a coarse file system most likely came from one; finer file
-// systems stamp every write with the clock's own value.
+// A time on a whole step of a coarse file system most likely came from one. Finer ones give a
+// later write a later time, but for one in the same tick of the clock: a chance let pass, as
+// hashing after every save would cost each AutoSave keystroke a read of the whole note.
 std::uint64_t Granularity(std::uint64_t writeTime) {
     if (writeTime % kTwoSeconds == 0) return kTwoSeconds;
     if (writeTime % kTenMs == 0) return kTenMs;
