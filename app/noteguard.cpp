@@ -9,10 +9,14 @@
 
 namespace {
 
+std::uint64_t Join(DWORD high, DWORD low) {
+    return (std::uint64_t{high} << 32) | low;
+}
+
 std::uint64_t Now() {
     FILETIME now;
     GetSystemTimeAsFileTime(&now);
-    return (std::uint64_t{now.dwHighDateTime} << 32) | now.dwLowDateTime;
+    return Join(now.dwHighDateTime, now.dwLowDateTime);
 }
 
 noteidentity::FileFacts Facts(const std::string& path) {
@@ -21,9 +25,18 @@ noteidentity::FileFacts Facts(const std::string& path) {
     if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
         (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         return {};
-    return {true, (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow,
-            (std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) |
-                data.ftLastWriteTime.dwLowDateTime};
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+        // A link's own size and time say nothing of the note it leads to: ask the note.
+        fw::UniqueHandle file(CreateFileA(path.c_str(), 0,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                          nullptr, OPEN_EXISTING, 0, nullptr));
+        BY_HANDLE_FILE_INFORMATION info;
+        if (!file || !GetFileInformationByHandle(file.get(), &info)) return {};
+        return {true, Join(info.nFileSizeHigh, info.nFileSizeLow),
+                Join(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime)};
+    }
+    return {true, Join(data.nFileSizeHigh, data.nFileSizeLow),
+            Join(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime)};
 }
 
 // The file's bytes as they stand, or false when it cannot be read now.
