@@ -1,4 +1,5 @@
-// A save over a note changed by another program: the other version kept, and told in a balloon.
+// A save over a note changed by another program: the other version kept, and told in a balloon;
+// BriskJot's own clearing is no such change.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -14,7 +15,7 @@ std::vector<std::string> Copies() {
     return testfiles::FilesIn(harness::ExeFolder(), testfiles::kChangedElsewhereCopies);
 }
 
-TEST(ChangedElsewhere, TheCopyKeptIsNamedInABalloon) {
+TEST(ChangedElsewhere, TheCopyKeptIsNamedInABalloonAndOwnClearingMakesNone) {
     // Other tests that change the note behind a save leave copies.
     for (const std::string& name : Copies()) harness::RemoveFile(harness::ExeFolder() + name);
     harness::WriteFile(harness::NotePath(), "mine");
@@ -34,6 +35,13 @@ TEST(ChangedElsewhere, TheCopyKeptIsNamedInABalloon) {
     EXPECT_NE(info.find(copies[0]), std::string::npos) << info;
     EXPECT_NE(info.find(harness::ExeFolder()), std::string::npos) << info;
     harness::RemoveFile(copy);
+
+    // Its own clearing and the saves after it are BriskJot's: no copy.
+    form.PopUpWarningOnClearMemo.SetChecked(false);
+    form.MenuClearMemoClick();
+    form.Memo1->ReplaceSel("y", true);
+    EXPECT_EQ(harness::ReadFile(harness::NotePath()), "y");
+    EXPECT_TRUE(Copies().empty());
     harness::RemoveFile(harness::NotePath());
 }
 
