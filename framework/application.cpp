@@ -50,9 +50,9 @@ int TApplication::Run() {
             Guarded([&] { onSignaled(); });
         } else if (woke == WAIT_FAILED) {
             waitHandle_ = nullptr;  // a closed handle would fail every wait: messages only
-        } else {
-            while (!terminated_ && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchOne(msg);
         }
+        // After every wake: a handle signaled again and again must not starve the input.
+        while (!terminated_ && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchOne(msg);
     }
     return 0;
 }
