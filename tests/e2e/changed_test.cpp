@@ -38,7 +38,7 @@ TEST(ChangedElsewhere, NothingUnsavedReloadsTheMemoKeepingTheCaret) {
     Process program(sandbox.Exe());
     ASSERT_TRUE(program.MainWindow());
     HWND memo = program.Memo();
-    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(memo) != FALSE; }));
+    ASSERT_TRUE(WaitFor([&] { return WindowText(memo) == "first version\r\n"; }));  // read
     SendMessageA(memo, EM_SETSEL, 6, 6);
     const std::vector<std::string> before = testfiles::FilesIn(sandbox.Folder());
 
@@ -61,6 +61,38 @@ TEST(ChangedElsewhere, NothingUnsavedReloadsTheMemoKeepingTheCaret) {
     EXPECT_TRUE(WaitFor([&] { return WindowText(memo) == later; }, 3000)) << WindowText(memo);
 }
 
+// Puts bytes in place of the note in one step, stamped with the given write time as a file
+// system with coarse times or a clock out of step would: no one sees a half-written state.
+void ReplaceStamped(const std::string& note, const std::string& bytes, const FILETIME& time) {
+    const std::string incoming = note + ".incoming";
+    HANDLE file =
+        CreateFileA(incoming.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD wrote = 0;
+    ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &wrote, nullptr);
+    EXPECT_TRUE(SetFileTime(file, nullptr, nullptr, &time));
+    CloseHandle(file);
+    // Tried again as a sync client would: BriskJot may be reading the note just then.
+    EXPECT_TRUE(WaitFor([&] {
+        return MoveFileExA(incoming.c_str(), note.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+    }));
+}
+
+TEST(ChangedElsewhere, SameSizeAndTimeAreToldApartByTheContent) {
+    // A time on a 2 s step ahead of the clock: size and time cannot tell the versions apart.
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER stamp{{now.dwLowDateTime, now.dwHighDateTime}};
+    stamp.QuadPart = (stamp.QuadPart / 20'000'000 + 5) * 20'000'000;
+    const FILETIME time{stamp.LowPart, stamp.HighPart};
+    Sandbox sandbox;
+    ReplaceStamped(sandbox.Note(), "mine\r\n", time);
+    Process program(sandbox.Exe());
+    ASSERT_TRUE(program.MainWindow());
+    ASSERT_TRUE(WaitFor([&] { return WindowText(program.Memo()) == "mine\r\n"; }));  // read
+    ReplaceStamped(sandbox.Note(), "ours\r\n", time);
+    EXPECT_TRUE(WaitFor([&] { return WindowText(program.Memo()) == "ours\r\n"; }));
+}
+
 TEST(ChangedElsewhere, UnsavedTextKeepsTheOtherVersionBesideTheNoteByteForByte) {
     // Raw line breaks and a byte the memo would not keep: the copy is the file, not the memo.
     const std::string theirs = "their text\nwith\rodd breaks\x01\xff";
@@ -73,6 +105,7 @@ TEST(ChangedElsewhere, UnsavedTextKeepsTheOtherVersionBesideTheNoteByteForByte) 
         HWND window = program.MainWindow();
         ASSERT_TRUE(window);
         HWND memo = program.Memo();
+        ASSERT_TRUE(WaitFor([&] { return WindowText(memo) == "mine\r\n"; }));  // read
         if (autoSave) {
             // AutoSave leaves text unsaved only when its save is refused: the other program
             // holds the note while it writes its version.
