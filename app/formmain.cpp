@@ -2,6 +2,8 @@
 
 #include "app/commands.h"
 #include "app/forms.h"
+#include "app/noteguard.h"
+#include "app/notewatch.h"
 #include "framework/application.h"
 #include "framework/display.h"
 

@@ -18,6 +18,9 @@
 #include "framework/menu.h"
 #include "framework/timer.h"
 
+class TNoteGuard;
+class TFolderWatch;
+
 class TFormMain : public fw::TForm {
 public:
     TFormMain();
@@ -47,6 +50,11 @@ public:
     fw::TTimer TimerClipboardChange;
     TFileStore FileStore1;
     fw::THotKey HotKey1;
+    std::unique_ptr<TNoteGuard> NoteGuard1;
+    std::unique_ptr<TFolderWatch> NoteWatch1;
+    // Made when first needed: the balloon after a save that kept a copy, and reading again a
+    // changed note that its writer still held.
+    std::unique_ptr<fw::TTimer> TimerNoteChanged;
 
     // Life cycle
     void FormCreate();
@@ -107,6 +115,13 @@ public:
     // False when the save the user chose failed: the exit is called off.
     bool FileNotSavedOnExitProc();
 
+    // The note changed by another program
+    void WatchNoteProc();
+    void NoteChangedElsewhereProc();
+    void ReloadChangedNoteProc();
+    void NoteCopyKept(const std::string& copyPath);
+    void TimerNoteChangedTimer();
+
     // Clearing the memo and the clipboard
     void ToggleMenuClearProc();
     void MenuClearMemoClick();
@@ -130,6 +145,9 @@ private:
     // "H&ome Site" and "E&xit", disabled while a warning is open.
     void SetGuardedItemsEnabled(bool enabled);
     std::string hotKeyText_ = bj::kDefaultHotKey;
+    void StartNoteChangedTimer();
+    std::string noteCopyPath_;
+    int noteReadRetries_ = 0;
 };
 
 // The primary screen, and the work areas of all monitors, in the settings rules' terms.

@@ -55,6 +55,7 @@ void TFormMain::FormCreate() {
     NoteFilePath = notefile::ExeFolder() + kNoteFileName;
     MemoHoldsWholeNote = true;
     notefile::FinishInterruptedSave(NoteFilePath);
+    WatchNoteProc();
     if (notefile::FileExists(NoteFilePath)) {
         notefile::ResetAttributes(NoteFilePath);
         const notetext::DecodedNote note = notefile::ReadNote(NoteFilePath);

@@ -58,7 +58,9 @@ void TFormMain::ScaleToDpiProc(int dpi) {
     PopupMenu1.Build(&ImageList1);
 }
 
-void TFormMain::PopUpDefaultSizePositionClick() { DefaultSizePositionProc(); }
+void TFormMain::PopUpDefaultSizePositionClick() {
+    DefaultSizePositionProc();
+}
 
 void TFormMain::TrayIcon1Click() {
     if (PopUpShowBriskjot.Caption() == kShowCaption) {
@@ -76,13 +78,19 @@ void TFormMain::HotKey1Press() {
     TrayIcon1Click();
 }
 
-void TFormMain::FormShow() { PopUpShowBriskjot.SetCaption(kHideCaption); }
+void TFormMain::FormShow() {
+    PopUpShowBriskjot.SetCaption(kHideCaption);
+    NoteChangedElsewhereProc();
+}
 
-void TFormMain::FormHide() { PopUpShowBriskjot.SetCaption(kShowCaption); }
+void TFormMain::FormHide() {
+    PopUpShowBriskjot.SetCaption(kShowCaption);
+}
 
 void TFormMain::FormActivate() {
     EnableMenuItem(GetSystemMenu(Handle(), FALSE), SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
     FormActivated = true;
+    NoteChangedElsewhereProc();
     if (FormAbout) FormAbout->Close();
     Memo1->SetFocus();
 }

@@ -18,6 +18,11 @@ WriteFn& Writer() {
     return write;
 }
 
+Observer*& TheObserver() {
+    static Observer* observer = nullptr;
+    return observer;
+}
+
 [[noreturn]] void Fail(const char* what, const std::string& path) {
     throw std::runtime_error(std::string(what) + " " + path + " (error " +
                              std::to_string(GetLastError()) + ")");
@@ -69,7 +74,7 @@ void FinishInterruptedSave(const std::string& path) {
 
 namespace {
 
-std::string ReadBytes(const std::string& path) {
+std::string ReadBytes(const std::string& path, Observer* tell) {
     // Writers are shut out while we read.
     fw::UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -88,17 +93,22 @@ std::string ReadBytes(const std::string& path) {
         done += got;
     }
     bytes.resize(done);
+    if (tell) tell->Read(path, bytes);  // still open: nobody wrote meanwhile
     return bytes;
 }
 
 }  // namespace
 
 notetext::DecodedNote ReadNote(const std::string& path) {
-    return notetext::DecodeNote(ReadBytes(path));
+    return notetext::DecodeNote(ReadBytes(path, TheObserver()));
 }
 
 void KeepCopy(const std::string& path, const std::string& copyPath) {
-    if (FileExists(path)) WriteNote(copyPath, ReadBytes(path));
+    if (FileExists(path)) WriteNote(copyPath, ReadBytes(path, nullptr));
+}
+
+void SetObserver(Observer* observer) {
+    TheObserver() = observer;
 }
 
 void SetWriteFunction(WriteFn write) {
@@ -163,7 +173,12 @@ void WriteNote(const std::string& path, std::string_view text) {
             Fail("Cannot write", temp);
         }
     }
+    if (TheObserver() && !TheObserver()->BeforeReplace(path)) {
+        DeleteFileA(temp.c_str());
+        Fail("Cannot keep the other version of", path);
+    }
     ReplaceWithTemporary(target, temp);
+    if (TheObserver()) TheObserver()->Written(path, text);
 }
 
 std::string SaveTarget(const std::string& path) {

@@ -30,6 +30,20 @@ void KeepCopy(const std::string& path, const std::string& copyPath);
 using WriteFn = BOOL(WINAPI*)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED);
 void SetWriteFunction(WriteFn write);  // null restores WriteFile
 
+// Told of every file these functions read or write, and asked before a file is replaced:
+// the keeper of another program's version of the note listens here.
+class Observer {
+public:
+    virtual void Read(const std::string& path, std::string_view bytes) = 0;
+    virtual void Written(const std::string& path, std::string_view bytes) = 0;
+    // False keeps the file from being replaced.
+    virtual bool BeforeReplace(const std::string& path) = 0;
+
+protected:
+    ~Observer() = default;
+};
+void SetObserver(Observer* observer);  // null for none
+
 // Writes text to path without ever leaving a damaged note behind: the text goes to a
 // temporary file beside the note, flushed, which then takes the note's place. On failure the
 // note is as it was and the temporary removed; or, where the replace took the note away

@@ -37,11 +37,29 @@ int TApplication::Run() {
     if (ShowMainForm && mainForm_) mainForm_->Show();
     MSG msg;
     while (!terminated_) {
-        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
-        if (got == 0 || got == -1) break;
-        DispatchOne(msg);
+        if (!waitHandle_) {
+            const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+            if (got == 0 || got == -1) break;
+            DispatchOne(msg);
+            continue;
+        }
+        const DWORD woke = MsgWaitForMultipleObjectsEx(1, &waitHandle_, INFINITE, QS_ALLINPUT,
+                                                       MWMO_INPUTAVAILABLE);
+        if (woke == WAIT_OBJECT_0) {
+            const std::function<void()> onSignaled = onWaitSignaled_;  // it may stop the wait
+            Guarded([&] { onSignaled(); });
+        } else if (woke == WAIT_FAILED) {
+            waitHandle_ = nullptr;  // a closed handle would fail every wait: messages only
+        }
+        // After every wake: a handle signaled again and again must not starve the input.
+        while (!terminated_ && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchOne(msg);
     }
     return 0;
+}
+
+void TApplication::SetWaitHandle(HANDLE handle, std::function<void()> onSignaled) {
+    waitHandle_ = handle;
+    onWaitSignaled_ = handle ? std::move(onSignaled) : nullptr;
 }
 
 bool TApplication::DispatchOne(MSG& msg) {
@@ -75,6 +93,7 @@ void TApplication::Terminate() {
 void TApplication::Reset() {
     mainForm_ = nullptr;
     modelessDialog_ = nullptr;
+    SetWaitHandle(nullptr, nullptr);
     terminated_ = false;
     OnException = nullptr;
     OnDeactivate = nullptr;

@@ -36,6 +36,10 @@ public:
 
     // Runs the loop until Terminate(); returns the exit code.
     int Run();
+    // A kernel object the loop waits on beside the messages: onSignaled runs on this thread
+    // whenever it is signaled, and must reset it or stop the wait. Null stops the wait.
+    void SetWaitHandle(HANDLE handle, std::function<void()> onSignaled);
+    HANDLE WaitHandle() const { return waitHandle_; }
     void Terminate();
     bool Terminated() const { return terminated_; }
     void ProcessMessages();
@@ -64,6 +68,8 @@ private:
     TForm* mainForm_ = nullptr;
     HWND modelessDialog_ = nullptr;
     bool terminated_ = false;
+    HANDLE waitHandle_ = nullptr;
+    std::function<void()> onWaitSignaled_;
 };
 
 extern TApplication Application;

@@ -1,11 +1,12 @@
 #pragma once
-// Whole-file reads and writes for the Windows tests, in-process and end to end.
+// Whole-file reads, writes and listings for the Windows tests, in-process and end to end.
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace testfiles {
 
@@ -32,5 +33,19 @@ inline void WriteFile(const std::string& path, const std::string& bytes) {
     ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &wrote, nullptr);
     CloseHandle(file);
 }
+
+// Names of the files in folder (with its trailing backslash) that match the pattern.
+inline std::vector<std::string> FilesIn(const std::string& folder, const char* pattern = "*") {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + pattern).c_str(), &found);
+    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
+    if (search != INVALID_HANDLE_VALUE) FindClose(search);
+    return names;
+}
+
+// The copies a save keeps of a note changed by another program.
+inline constexpr char kChangedElsewhereCopies[] = "BriskJot (changed elsewhere *).txt";
 
 }  // namespace testfiles

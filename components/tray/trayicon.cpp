@@ -134,6 +134,22 @@ void TTrayIcon::SetHint(const std::string& hint) {
     RefreshIcon();
 }
 
+void TTrayIcon::ShowBalloon(const std::string& title, const std::string& text) {
+    if (kUseExtendedNotifyData && visible_) {
+        UpdateNotifyData();
+        notifyData_.uFlags |= NIF_INFO;
+        std::memset(notifyData_.szInfoTitle, 0, sizeof notifyData_.szInfoTitle);
+        std::memset(notifyData_.szInfo, 0, sizeof notifyData_.szInfo);
+        std::memcpy(notifyData_.szInfoTitle, title.data(),
+                    std::min(title.size(), sizeof notifyData_.szInfoTitle - 1));
+        std::memcpy(notifyData_.szInfo, text.data(),
+                    std::min(text.size(), sizeof notifyData_.szInfo - 1));
+        notifyData_.dwInfoFlags = NIIF_INFO;
+        if (Shell_NotifyIconA(NIM_MODIFY, &notifyData_)) return;
+    }
+    SetHint(text);
+}
+
 void TTrayIcon::SetShowHint(bool show) {
     if (show == showHint_) return;
     showHint_ = show;

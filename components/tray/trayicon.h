@@ -85,6 +85,9 @@ public:
     const std::string& Hint() const { return hint_; }
     void SetHint(const std::string& hint);
     bool ShowHint() const { return showHint_; }
+    // A note beside the icon that needs no answer; where the shell shows no balloons, the
+    // text becomes the icon's tip.
+    void ShowBalloon(const std::string& title, const std::string& text);
     void SetShowHint(bool show);
     HICON Icon() const { return icon_.get(); }
     void SetIcon(HICON icon);  // copied

@@ -90,7 +90,7 @@ bool CanCreateIn(const std::string& folder) {
     return file != INVALID_HANDLE_VALUE && DeleteFileA(probe.c_str());
 }
 
-// A note held open by another program: tests/e2e/notesave_test.cpp.
+// A note held open by another program: notesave_test.cpp and changed_test.cpp.
 TEST(Faults, AFolderTurnedReadOnlyShowsTheErrorAndLosesNothing) {
     Sandbox sandbox;
     sandbox.WriteSettings(kAutoSaveOn);
