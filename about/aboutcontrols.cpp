@@ -2,9 +2,9 @@
 
 #include <commctrl.h>
 
-#include <stdexcept>
 #include <vector>
 
+#include "base/error.h"
 #include "framework/application.h"
 #include "framework/packedbitmap.h"
 #include "framework/tooltip.h"
@@ -20,7 +20,7 @@ HWND CreateChild(const char* className, const std::string& text, DWORD style, DW
     HWND hwnd =
         CreateWindowExA(exStyle, className, text.c_str(), WS_CHILD | WS_VISIBLE | style, left, top,
                         width, height, parent, nullptr, fw::Application.Instance(), nullptr);
-    if (!hwnd) throw std::runtime_error("Cannot create a control of the about box");
+    if (!hwnd) throw bj::Error("Cannot create a control of the about box");
     return hwnd;
 }
 

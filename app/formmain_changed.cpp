@@ -5,6 +5,7 @@
 #include "app/noteguard.h"
 #include "app/notewatch.h"
 #include "app/pathtext.h"
+#include "base/error.h"
 
 namespace {
 
@@ -39,7 +40,7 @@ void TFormMain::ReloadChangedNoteProc() {
     notetext::DecodedNote note;
     try {
         note = notefile::ReadNote(NoteFilePath);
-    } catch (const std::runtime_error&) {
+    } catch (const bj::Error&) {
         // Still held by its writer, which may let go of it without a change to tell us.
         if (noteReadRetries_++ < kReadRetries) StartNoteChangedTimer();
         return;

@@ -1,6 +1,5 @@
 // The main window's start and end.
 #include <cstddef>
-#include <stdexcept>
 
 #include "about/formabout.h"
 #include "app/formmain.h"
@@ -8,6 +7,7 @@
 #include "app/globals.h"
 #include "app/notefile.h"
 #include "app/pathtext.h"
+#include "base/error.h"
 #include "framework/application.h"
 #include "framework/barrier.h"
 
@@ -60,7 +60,7 @@ void TFormMain::FormCreate() {
         notefile::ResetAttributes(NoteFilePath);
         const notetext::DecodedNote note = notefile::ReadNote(NoteFilePath);
         // Refused, it ends the start as a failed read does.
-        if (!Memo1->SetText(note.text)) throw std::runtime_error("The memo refused the note");
+        if (!Memo1->SetText(note.text)) throw bj::Error("The memo refused the note");
         MemoHoldsWholeNote = note.whole;
     }
     MenuSave.SetEnabled(false);

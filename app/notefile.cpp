@@ -1,10 +1,10 @@
 #include "app/notefile.h"
 
 #include <algorithm>
-#include <stdexcept>
 
 #include "app/notetext.h"
 #include "app/pathtext.h"
+#include "base/error.h"
 #include "framework/unique.h"
 
 namespace notefile {
@@ -24,8 +24,8 @@ Observer*& TheObserver() {
 }
 
 [[noreturn]] void Fail(const char* what, const std::string& path) {
-    throw std::runtime_error(std::string(what) + " " + path + " (error " +
-                             std::to_string(GetLastError()) + ")");
+    throw bj::Error(std::string(what) + " " + path + " (error " + std::to_string(GetLastError()) +
+                    ")");
 }
 
 // Held by another program: neither lifting attributes nor a rename gets past that.
@@ -81,7 +81,7 @@ std::string ReadBytes(const std::string& path, Observer* tell) {
     if (!file) Fail("Cannot open", path);
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.get(), &size)) Fail("Cannot size", path);
-    if (size.QuadPart > 0x7FFFFFFE) throw std::runtime_error("Note file too large: " + path);
+    if (size.QuadPart > 0x7FFFFFFE) throw bj::Error("Note file too large: " + path);
     std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
     size_t done = 0;
     while (done < bytes.size()) {

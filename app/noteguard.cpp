@@ -2,9 +2,8 @@
 
 #include <windows.h>
 
-#include <stdexcept>
-
 #include "app/pathtext.h"
+#include "base/error.h"
 #include "framework/unique.h"
 
 namespace {
@@ -116,7 +115,7 @@ bool TNoteGuard::KeepOtherVersion() {
     const std::string copy = CopyPath(path_);
     try {
         notefile::WriteNote(copy, other);
-    } catch (const std::runtime_error&) {
+    } catch (const bj::Error&) {
         return false;  // the save fails as a whole and says so
     }
     // Kept: a save that fails after this and is tried again makes no second copy.

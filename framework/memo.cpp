@@ -1,7 +1,6 @@
 #include "framework/memo.h"
 
-#include <stdexcept>
-
+#include "base/error.h"
 #include "framework/application.h"
 #include "framework/barrier.h"
 #include "framework/display.h"
@@ -42,7 +41,7 @@ TMemo::TMemo(HWND parent, const Style& style)
     if (!style.wordWrap) windowStyle |= WS_HSCROLL | ES_AUTOHSCROLL;
     handle_ = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", windowStyle, 0, 0, 0, 0, parent,
                               nullptr, Application.Instance(), nullptr);
-    if (!handle_) throw std::runtime_error("Cannot create the memo");
+    if (!handle_) throw bj::Error("Cannot create the memo");
     brush_.reset(CreateSolidBrush(background_));
     font_.reset(CreateMemoFont(style_, dpi_));
     SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
@@ -80,7 +79,7 @@ std::string_view TMemo::TextView() {
     const int length = GetWindowTextLengthA(handle_);
     textBuffer_.resize(static_cast<size_t>(length) + 1);
     const int copied = GetWindowTextA(handle_, textBuffer_.data(), length + 1);
-    if (copied < length) throw std::runtime_error("The memo gave back part of its text");
+    if (copied < length) throw bj::Error("The memo gave back part of its text");
     return std::string_view(textBuffer_.data(), static_cast<size_t>(length));
 }
 

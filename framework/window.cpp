@@ -1,5 +1,6 @@
 #include "framework/window.h"
 
+#include "base/error.h"
 #include "framework/application.h"
 #include "framework/barrier.h"
 #include "framework/classnames.h"
@@ -28,7 +29,7 @@ void TWindow::CreateHandle(DWORD exStyle, const char* className, const char* tit
                            int x, int y, int width, int height, HWND parent, HMENU menu) {
     CreateWindowExA(exStyle, className, title, style, x, y, width, height, parent, menu,
                     Application.Instance(), this);
-    if (!handle_) throw std::runtime_error("Cannot create a window");
+    if (!handle_) throw bj::Error("Cannot create a window");
 }
 
 void TWindow::DestroyHandle() {

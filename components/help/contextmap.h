@@ -4,15 +4,15 @@
 #include <cstdint>
 #include <functional>
 #include <set>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "base/error.h"
 #include "components/storage/stream.h"
 
-class EHelpContextMapError : public std::runtime_error {
+class EHelpContextMapError : public bj::Error {
 public:
-    using std::runtime_error::runtime_error;
+    using bj::Error::Error;
 };
 
 struct THelpContext {

@@ -5,9 +5,9 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 
+#include "base/error.h"
 #include "components/help/helpcommands.h"
 #include "framework/application.h"
 
@@ -16,9 +16,9 @@ class TForm;
 }
 struct THelpRouterSettings;
 
-class EHelpRouter : public std::runtime_error {
+class EHelpRouter : public bj::Error {
 public:
-    using std::runtime_error::runtime_error;
+    using bj::Error::Error;
 };
 
 class THelpRouter : public THelpRouting, private THelpViewer {

@@ -2,8 +2,7 @@
 
 #include <dlgs.h>
 
-#include <stdexcept>
-
+#include "base/error.h"
 #include "framework/application.h"
 #include "framework/barrier.h"
 #include "framework/libraryfunction.h"
@@ -137,17 +136,17 @@ HWND TMemoSearch::DialogHandle() const {
 }
 
 void TMemoSearch::Bind(HWND memo) {
-    if (!IsWindow(memo)) throw std::invalid_argument("The memo has no window");
+    if (!IsWindow(memo)) throw bj::Error("The memo has no window");
     // A second component on the same window would find itself in the chain and loop.
     if (GetPropA(memo, kSelfProperty) || GetPropA(memo, kForwardProperty))
-        throw std::logic_error("The memo is already bound to a search component");
+        throw bj::Error("The memo is already bound to a search component");
     if (!SetPropA(memo, kSelfProperty, this))
-        throw std::runtime_error("Cannot bind the search component to the memo");
+        throw bj::Error("Cannot bind the search component to the memo");
     const LONG_PTR previous =
         SetWindowLongPtrA(memo, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MemoWndProcThunk));
     if (!previous) {
         RemovePropA(memo, kSelfProperty);
-        throw std::runtime_error("Cannot hook the memo's window procedure");
+        throw bj::Error("Cannot hook the memo's window procedure");
     }
     memoHandle_ = memo;
     OldWndProc = reinterpret_cast<WNDPROC>(previous);

@@ -4,17 +4,17 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "base/error.h"
 #include "components/storage/stream.h"
 
 enum TCompressionLevel { clNone, clFastest, clDefault, clMax };
 
-class EFileStoreError : public std::runtime_error {
+class EFileStoreError : public bj::Error {
 public:
-    using std::runtime_error::runtime_error;
+    using bj::Error::Error;
 };
 
 class TFileStore;

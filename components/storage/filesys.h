@@ -1,12 +1,13 @@
 #pragma once
 // The few file-system services the store and the context map need, over the C library.
 
-#include <stdexcept>
 #include <string>
 
-class EInOutError : public std::runtime_error {
+#include "base/error.h"
+
+class EInOutError : public bj::Error {
 public:
-    using std::runtime_error::runtime_error;
+    using bj::Error::Error;
 };
 
 #ifdef _WIN32

@@ -9,16 +9,16 @@
 // 'L' a uint32 LE count of object bodies.
 
 #include <cstddef>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "base/error.h"
 #include "components/help/contextmap.h"
 #include "components/storage/filestore.h"
 
-class EPersistedDataError : public std::runtime_error {
+class EPersistedDataError : public bj::Error {
 public:
-    using std::runtime_error::runtime_error;
+    using bj::Error::Error;
 };
 
 // The help router's persisted properties; enumerations by their identifiers. The defaults

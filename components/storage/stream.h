@@ -4,13 +4,14 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
-class EStreamError : public std::runtime_error {
+#include "base/error.h"
+
+class EStreamError : public bj::Error {
 public:
-    using std::runtime_error::runtime_error;
+    using bj::Error::Error;
 };
 
 enum class TSeekOrigin { Begin, Current, End };

@@ -7,14 +7,14 @@
 #include <cstdint>
 #include <functional>
 #include <limits>
-#include <stdexcept>
 #include <vector>
 
+#include "base/error.h"
 #include "components/storage/stream.h"
 
-class ECompressionError : public std::runtime_error {
+class ECompressionError : public bj::Error {
 public:
-    using std::runtime_error::runtime_error;
+    using bj::Error::Error;
 };
 
 // Shared by both adaptors: the compressed-side buffer and the remembered position in the

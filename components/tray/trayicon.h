@@ -3,13 +3,14 @@
 // notifications turned into events, hiding the application to the tray.
 
 #include <windows.h>
+// The shell header needs the types of windows.h first.
 #include <shellapi.h>
 
 #include <functional>
 #include <memory>
-#include <stdexcept>
 #include <string>
 
+#include "base/error.h"
 #include "framework/unique.h"
 #include "framework/window.h"
 
@@ -19,9 +20,9 @@ class TImageList;
 class TPopupMenu;
 }  // namespace fw
 
-class ETrayIcon : public std::runtime_error {
+class ETrayIcon : public bj::Error {
 public:
-    using std::runtime_error::runtime_error;
+    using bj::Error::Error;
 };
 
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
