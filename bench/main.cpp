@@ -26,7 +26,10 @@ public:
             const std::string name = run.benchmark_name();
             const auto slash = name.rfind('/');
             if (slash == std::string::npos) continue;
-            times_[name.substr(0, slash)][name.substr(slash + 1)] = run.GetAdjustedCPUTime();
+            // The unit goes into the row's name: each benchmark picks its own.
+            const std::string group =
+                name.substr(0, slash) + " [" + benchmark::GetTimeUnitString(run.time_unit) + "]";
+            times_[group][name.substr(slash + 1)] = run.GetAdjustedCPUTime();
         }
     }
 
@@ -38,7 +41,7 @@ public:
             const auto ours = sides.find("briskjot");
             if (base == sides.end() || ours == sides.end() || base->second <= 0) continue;
             const double ratio = ours->second / base->second;
-            const auto target = Targets().find(group);
+            const auto target = Targets().find(group.substr(0, group.rfind(" [")));
             char targetText[32] = "-";
             if (target != Targets().end())
                 std::snprintf(targetText, sizeof targetText, "%.2f%s", target->second,

@@ -2,7 +2,7 @@
 # Builds what the benchmarks need and prints one table of ratios: the native benchmarks
 # (search, help file extraction), BriskJot against a minimal tray program under Wine, and the
 # sizes of both exes against their limits.
-#   scripts/bench.sh [--rounds=N] [--idle-seconds=S]   (arguments go to bj_bench_win)
+#   scripts/bench.sh [--rounds=N] [--idle-seconds=S] [--only=GROUP]   (arguments go to bj_bench_win)
 # The Windows benchmarks use a Wine server of their own (BJ_WINE_STATE, BJ_DISPLAY), so a
 # BriskJot that a test left running elsewhere cannot hold the single-instance mutex.
 set -euo pipefail
@@ -19,7 +19,7 @@ configure() {  # dir, extra cmake args...
 configure host
 cmake --build "$build/host" --target bj_bench bj_author
 configure win64 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" -DBJ_HOST_BUILD="$build/host"
-cmake --build "$build/win64" --target BriskJot bj_bench_win bj_tray_minimal
+cmake --build "$build/win64" --target BriskJot bj_bench_win bj_tray_minimal bj_note_minimal
 configure win32 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DBJ_HOST_BUILD="$build/host"
 cmake --build "$build/win32" --target BriskJot
 
@@ -30,7 +30,7 @@ echo "== native benchmarks" >&2
 "$build/host/bench/bj_bench" >"$work/native.txt"
 echo "== Windows benchmarks under Wine" >&2
 # To a file, not a pipe: the persistent Wine server would keep a pipe open.
-BJ_WINE_COPY="$build/win64/app/BriskJot.exe:$build/win64/bench/win/bj_tray_minimal.exe" \
+BJ_WINE_COPY="$build/win64/app/BriskJot.exe:$build/win64/bench/win/bj_tray_minimal.exe:$build/win64/bench/win/bj_note_minimal.exe" \
   "$root/scripts/wine-run" "$build/win64/bench/win/bj_bench_win.exe" "$@" >"$work/win.txt"
 
 size_row() {  # name, exe, limit in KiB
@@ -42,7 +42,7 @@ size_row() {  # name, exe, limit in KiB
 
 printf "\n%-44s %14s %14s %8s %8s\n" benchmark baseline briskjot ratio target
 # The native runner ends with its own table; take its rows.
-sed -n '/^benchmark  /,$p' "$work/native.txt" | tail -n +2 | sed 's/^\(\S\+\)/native\/\1 [ns]/' |
+sed -n '/^benchmark  /,$p' "$work/native.txt" | tail -n +2 | sed 's/^/native\//' |
   awk '{ name = $1 " " $2; $1 = $2 = ""; split($0, f, " ");
          printf "%-44s %14s %14s %8s %8s\n", name, f[1], f[2], f[3], f[4] (f[5] ? " " f[5] : "") }'
 cat "$work/win.txt"

@@ -1,9 +1,10 @@
 // BriskJot's costs on Windows against the least that does the same job, printed as rows of the
 // ratio table (name, baseline, briskjot, ratio, target); notes on how they were taken go to stderr.
-//   bj_bench_win [--rounds=N] [--idle-seconds=S]
-// BriskJot.exe and bj_tray_minimal.exe must sit beside this program.
+//   bj_bench_win [--rounds=N] [--idle-seconds=S] [--only=GROUP]
+// BriskJot.exe, bj_tray_minimal.exe and bj_note_minimal.exe must sit beside this program.
 #include <windows.h>
 // after windows.h, which they need
+#include <dlgs.h>
 #include <psapi.h>
 #include <shellapi.h>
 
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "app/notefile.h"
+#include "components/memosearch/memosearch.h"
 #include "framework/classnames.h"
 #include "framework/memo.h"
 
@@ -194,6 +196,7 @@ void AutoSaveKeystroke(int rounds) {
                  "write flushed before closing: %.0f)\n",
                  rounds, fetch * 1e6, (flushed - plain) * 1e6, flushed * 1e6);
     Row("win/AutoSaveKeystroke1MiB [us]", plain * 1e6, ours * 1e6, 2.0);
+    Row("win/AutoSaveKeystroke1MiBDurable [us]", flushed * 1e6, ours * 1e6, 1.5);
 }
 
 struct Program {
@@ -329,6 +332,264 @@ void IdleCpu(int seconds) {
     Row("win/CpuIdle" + std::to_string(seconds) + "s [us]", baseUsed * 1e6, oursUsed * 1e6, 0);
 }
 
+// Note text of the given size in lines of 62 characters, the line break included.
+std::string NoteOfSize(size_t size) {
+    static const std::string words =
+        "The quick brown fox jumps over the lazy dog; pack my box "
+        "with five dozen liquor jugs. ";
+    std::string text;
+    text.reserve(size + 62);
+    for (size_t at = 0; text.size() < size; at += 60) {
+        for (size_t i = 0; i < 60; ++i) text += words[(at + i) % words.size()];
+        text += "\r\n";
+    }
+    text.resize(size - 2);
+    text += "\r\n";
+    return text;
+}
+
+double FileSize(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return -1;
+    return static_cast<double>((static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) |
+                               data.nFileSizeLow);
+}
+
+struct NoteProgram {
+    const char* exeName;
+    const char* windowClass;
+    const char* settings;  // written beside the copy, or null
+};
+
+const NoteProgram kNoteBaseline{"bj_note_minimal.exe", "BjNoteMinimal", nullptr};
+// Shown at start, with AutoSave on, at the default place of a 1024 x 768 screen.
+const NoteProgram kNoteBriskJot{"BriskJot.exe", fw::classnames::kForm,
+                                "[Settings]\r\nAutoSave Memo=1\r\nHeight=219\r\nLeft=615\r\n"
+                                "Show On StartUp=1\r\nStart With Windows=0\r\nTop=521\r\n"
+                                "Warning On Clear Clipboard=1\r\nWarning On ClearMemo=1\r\n"
+                                "Width=409\r\n"};
+
+HWND VisibleWindowOf(DWORD processId, const char* className) {
+    HWND window = nullptr;
+    while ((window = FindWindowExA(nullptr, window, className, nullptr)) != nullptr) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == processId && IsWindowVisible(window)) return window;
+    }
+    return nullptr;
+}
+
+// A copy of one program started with a note beside it, timed until its window is shown with
+// the whole note, painted, and the program idle.
+class ShownWithNote {
+public:
+    ShownWithNote(const NoteProgram& program, const std::string& note)
+        : folder_(FreshFolder(program.exeName)) {
+        const std::string exe = folder_ + program.exeName;
+        if (!CopyFileA((ThisFolder() + program.exeName).c_str(), exe.c_str(), FALSE))
+            throw std::runtime_error(std::string("copy ") + program.exeName);
+        if (program.settings) WriteWholeFile(folder_ + "BriskJot.ini", program.settings);
+        WriteWholeFile(NotePath(), note);
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        std::string commandLine = "\"" + exe + "\"";
+        const double start = Seconds();
+        if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                            folder_.c_str(), &startup, &info_))
+            throw std::runtime_error("start " + exe);
+        const double deadline = start + 600;
+        while ((window_ = VisibleWindowOf(info_.dwProcessId, program.windowClass)) == nullptr) {
+            if (WaitForSingleObject(info_.hProcess, 0) == WAIT_OBJECT_0)
+                throw std::runtime_error(std::string(program.exeName) + " ended at start");
+            if (Seconds() > deadline)
+                throw std::runtime_error(std::string(program.exeName) + " never showed");
+            Sleep(1);
+        }
+        // Answered once the program takes messages again; then every pending paint is done.
+        SendMessageA(window_, WM_NULL, 0, 0);
+        RedrawWindow(window_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        WaitForInputIdle(info_.hProcess, 10000);
+        startSeconds_ = Seconds() - start;
+        memo_ = FindWindowExA(window_, nullptr, "EDIT", nullptr);
+        if (!memo_ ||
+            static_cast<size_t>(SendMessageA(memo_, WM_GETTEXTLENGTH, 0, 0)) != note.size())
+            throw std::runtime_error(std::string(program.exeName) + " showed part of the note");
+        unixProc_ = UnixProcFolder(folder_);
+    }
+    ~ShownWithNote() {
+        TerminateProcess(info_.hProcess, 0);
+        WaitForSingleObject(info_.hProcess, 5000);
+        CloseHandle(info_.hThread);
+        CloseHandle(info_.hProcess);
+        RemoveFolder(folder_);
+    }
+    ShownWithNote(const ShownWithNote&) = delete;
+    ShownWithNote& operator=(const ShownWithNote&) = delete;
+
+    double StartSeconds() const { return startSeconds_; }
+    std::string NotePath() const { return folder_ + "BriskJot.txt"; }
+    const std::string& Folder() const { return folder_; }
+    double PrivateBytes() const {
+        if (!unixProc_.empty()) return UnixPrivateBytes(unixProc_);
+        PROCESS_MEMORY_COUNTERS_EX counters{};
+        counters.cb = sizeof counters;
+        GetProcessMemoryInfo(info_.hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                             sizeof counters);
+        return static_cast<double>(counters.PrivateUsage);
+    }
+
+    // One typed character, from its key going down until the window is painted again.
+    double Keystroke() {
+        const double start = Seconds();
+        SendMessageA(memo_, WM_KEYDOWN, 'X', 0x002D0001);
+        SendMessageA(memo_, WM_CHAR, 'x', 0x002D0001);
+        SendMessageA(memo_, WM_KEYUP, 'X', static_cast<LPARAM>(0xC02D0001u));
+        RedrawWindow(window_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        return Seconds() - start;
+    }
+
+    // The program's own handlers run only for a window that was activated.
+    void Activate() {
+        SetForegroundWindow(window_);
+        const double deadline = Seconds() + 10;
+        while (GetForegroundWindow() != window_ && Seconds() < deadline) Sleep(1);
+        SendMessageA(window_, WM_NULL, 0, 0);
+    }
+
+private:
+    std::string folder_;
+    PROCESS_INFORMATION info_{};
+    HWND window_ = nullptr;
+    HWND memo_ = nullptr;
+    double startSeconds_ = 0;
+    std::string unixProc_;
+};
+
+// Start-up with a large note against the least program that shows it; with 1 MiB also the
+// keystrokes with AutoSave on, with 8 MiB also the memory.
+void StartUpWithNote(int rounds) {
+    constexpr int kKeystrokes = 20;
+    const struct {
+        const char* name;
+        size_t size;
+        int rounds;
+    } sizes[] = {{"64KiB", 64u << 10, rounds},
+                 {"1MiB", 1u << 20, std::max(3, rounds / 2)},
+                 {"8MiB", 8u << 20, std::max(3, rounds / 3)}};
+    for (const auto& size : sizes) {
+        const std::string note = NoteOfSize(size.size);
+        std::vector<double> startBase, startOurs, memoryBase, memoryOurs;
+        std::vector<double> keyBase, keyOurs, durable;
+        for (int i = 0; i < size.rounds; ++i) {
+            for (const NoteProgram* program : {&kNoteBaseline, &kNoteBriskJot}) {
+                const bool base = program == &kNoteBaseline;
+                ShownWithNote shown(*program, note);
+                (base ? startBase : startOurs).push_back(shown.StartSeconds());
+                if (size.size == (8u << 20)) {
+                    Sleep(200);  // what start-up left behind, not what it is still doing
+                    (base ? memoryBase : memoryOurs).push_back(shown.PrivateBytes());
+                }
+                if (size.size != (1u << 20)) continue;
+                shown.Activate();
+                const std::string copy = shown.Folder() + "durable.txt";
+                for (int k = 0; k < kKeystrokes; ++k) {
+                    (base ? keyBase : keyOurs).push_back(shown.Keystroke());
+                    if (!base &&
+                        FileSize(shown.NotePath()) != static_cast<double>(note.size() + k + 1))
+                        throw std::runtime_error("AutoSave did not save a keystroke");
+                    if (!base) continue;
+                    const double start = Seconds();
+                    WriteWholeFile(copy, note, true);
+                    durable.push_back(Seconds() - start);
+                }
+            }
+        }
+        std::fprintf(stderr,
+                     "Start-up with a %s note until shown, painted and idle: median of %d starts "
+                     "of each program\n",
+                     size.name, size.rounds);
+        Row(std::string("win/StartUpShown") + size.name + " [ms]", Median(startBase) * 1e3,
+            Median(startOurs) * 1e3, 1.3);
+        if (!memoryOurs.empty())
+            Row(std::string("win/PrivateMemoryShown") + size.name + " [KiB]",
+                Median(memoryBase) / 1024, Median(memoryOurs) / 1024, 1.3);
+        if (!keyOurs.empty()) {
+            std::fprintf(stderr,
+                         "Keystroke with AutoSave on, 1 MiB note: median of %zu, microseconds; "
+                         "the baseline is the least program's keystroke (%.0f) plus a durable "
+                         "write of the note (%.0f)\n",
+                         keyOurs.size(), Median(keyBase) * 1e6, Median(durable) * 1e6);
+            Row("win/KeystrokeAutoSave1MiB [us]", (Median(keyBase) + Median(durable)) * 1e6,
+                Median(keyOurs) * 1e6, 1.5);
+        }
+    }
+}
+
+// F3 in the program's own memo and search component over 16 MiB, against the search alone.
+void SearchAgain16MiB(int rounds) {
+    constexpr size_t kSize = 16u << 20;
+    constexpr char kWord[] = "BriskJot";
+    std::string text = NoteOfSize(kSize);
+    const size_t at = kSize - 200;
+    text.replace(at, sizeof kWord - 1, kWord);
+    HWND parent = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 409, 219, nullptr, nullptr,
+                                  nullptr, nullptr);
+    std::vector<double> whole, fetch, search, select, scroll;
+    {
+        fw::TMemo memo(parent, fw::TMemo::Style{});
+        if (!memo.SetText(text)) throw std::runtime_error("the memo did not take 16 MiB");
+        TMemoSearch finder;
+        finder.SetMemo(&memo);
+        finder.HideAfterSearch = false;
+        finder.ExecuteFind();
+        HWND dialog = finder.DialogHandle();
+        if (!dialog) throw std::runtime_error("no Find dialog");
+        SetDlgItemTextA(dialog, edt1, kWord);
+        SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+        if (finder.SearchString() != kWord) throw std::runtime_error("the first find failed");
+        HWND handle = memo.Handle();
+        auto toTop = [&] {
+            memo.SetSel(0, 0);
+            SendMessageA(handle, EM_SCROLLCARET, 0, 0);
+        };
+        for (int i = 0; i < rounds; ++i) {
+            toTop();
+            double start = Seconds();
+            SendMessageA(handle, WM_KEYDOWN, VK_F3, 0x003D0001);
+            whole.push_back(Seconds() - start);
+            if (memo.SelStart() != static_cast<int>(at)) throw std::runtime_error("F3 missed");
+
+            toTop();
+            start = Seconds();
+            const std::string fetched = memo.Text();
+            fetch.push_back(Seconds() - start);
+            bj::LocateRequest request;
+            request.memoText = text;
+            request.dialogText = kWord;
+            bj::SearchState state;
+            state.searchString = kWord;
+            start = Seconds();
+            const bj::LocateOutcome outcome = bj::LocateMatch(state, request);
+            search.push_back(Seconds() - start);
+            if (!outcome.found || fetched.size() != text.size())
+                throw std::runtime_error("search parts");
+            start = Seconds();
+            memo.SetSel(static_cast<int>(at), static_cast<int>(at + sizeof kWord - 1));
+            select.push_back(Seconds() - start);
+            start = Seconds();
+            SendMessageA(handle, EM_SCROLLCARET, 0, 0);
+            scroll.push_back(Seconds() - start);
+        }
+    }
+    DestroyWindow(parent);
+    std::fprintf(stderr,
+                 "F3 over 16 MiB in the memo: median of %d, microseconds: fetch %.0f, search "
+                 "%.0f, select %.0f, scroll %.0f\n",
+                 rounds, Median(fetch) * 1e6, Median(search) * 1e6, Median(select) * 1e6,
+                 Median(scroll) * 1e6);
+    Row("win/F3EndToEnd16MiB [us]", Median(search) * 1e6, Median(whole) * 1e6, 0);
+}
+
 int Option(int argc, char** argv, const char* name, int fallback) {
     const size_t length = std::strlen(name);
     for (int i = 1; i < argc; ++i)
@@ -342,10 +603,17 @@ int Option(int argc, char** argv, const char* name, int fallback) {
 int main(int argc, char** argv) {
     const int rounds = std::max(1, Option(argc, argv, "--rounds", 10));
     const int idleSeconds = std::max(1, Option(argc, argv, "--idle-seconds", 10));
+    // --only=NAME runs one group: autosave, startup, idle, f3 or note.
+    std::string only;
+    for (int i = 1; i < argc; ++i)
+        if (std::strncmp(argv[i], "--only=", 7) == 0) only = argv[i] + 7;
+    auto run = [&](const char* name) { return only.empty() || only == name; };
     try {
-        AutoSaveKeystroke(std::max(rounds, 20));
-        StartUpAndMemory(rounds);
-        IdleCpu(idleSeconds);
+        if (run("autosave")) AutoSaveKeystroke(std::max(rounds, 20));
+        if (run("startup")) StartUpAndMemory(rounds);
+        if (run("idle")) IdleCpu(idleSeconds);
+        if (run("f3")) SearchAgain16MiB(rounds);
+        if (run("note")) StartUpWithNote(rounds);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "bj_bench_win: %s\n", e.what());
         return 1;
