@@ -146,6 +146,9 @@ private:
     void SetGuardedItemsEnabled(bool enabled);
     std::string hotKeyText_ = bj::kDefaultHotKey;
     void StartNoteChangedTimer();
+    // The note read at start goes into the memo once the window has its size.
+    void PutLoadedNoteProc();
+    std::string loadedNote_;
     std::string noteCopyPath_;
     int noteReadRetries_ = 0;
 };

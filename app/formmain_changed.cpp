@@ -46,6 +46,7 @@ void TFormMain::ReloadChangedNoteProc() {
         return;
     }
     noteReadRetries_ = 0;
+    std::string().swap(loadedNote_);  // this read is newer than one still waiting
     const int start = Memo1->SelStart(), end = start + Memo1->SelLength();
     const LRESULT topLine = SendMessageA(Memo1->Handle(), EM_GETFIRSTVISIBLELINE, 0, 0);
     if (!Memo1->SetText(note.text)) {

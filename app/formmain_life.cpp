@@ -1,5 +1,7 @@
 // The main window's start and end.
 #include <cstddef>
+#include <functional>
+#include <utility>
 
 #include "about/formabout.h"
 #include "app/formmain.h"
@@ -58,13 +60,25 @@ void TFormMain::FormCreate() {
     WatchNoteProc();
     if (notefile::FileExists(NoteFilePath)) {
         notefile::ResetAttributes(NoteFilePath);
-        const notetext::DecodedNote note = notefile::ReadNote(NoteFilePath);
-        // Refused, it ends the start as a failed read does.
-        if (!Memo1->SetText(note.text)) throw bj::Error("The memo refused the note");
+        notetext::DecodedNote note = notefile::ReadNote(NoteFilePath);
+        loadedNote_ = std::move(note.text);
         MemoHoldsWholeNote = note.whole;
     }
     MenuSave.SetEnabled(false);
     TextSaved = true;
+    ToggleSystemTrayIconProc();
+    ToggleMenuClearProc();
+}
+
+void TFormMain::PutLoadedNoteProc() {
+    if (loadedNote_.empty()) return;
+    // Not a change of the note: nothing to save, and the state stays "saved".
+    const std::function<void()> onChange = std::exchange(Memo1->OnChange, nullptr);
+    const bool taken = Memo1->SetText(loadedNote_);
+    Memo1->OnChange = onChange;
+    std::string().swap(loadedNote_);
+    // Refused, it ends the start as a failed read does.
+    if (!taken) throw bj::Error("The memo refused the note");
     ToggleSystemTrayIconProc();
     ToggleMenuClearProc();
 }

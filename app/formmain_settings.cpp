@@ -59,6 +59,8 @@ void TFormMain::LoadOptionsProc() {
     // values hold for this run.
     const bj::LoadedSettings loaded = bj::LoadSettings(profile, placement, Screen(), WorkAreas());
     profile.Flush();
+    // Only now, at its size: every change of the memo's size or font wraps all its text again.
+    PutLoadedNoteProc();
     PopUpAutoSave.SetChecked(loaded.options.autoSaveMemo);
     PopUpShowOnStartUp.SetChecked(loaded.options.showOnStartUp);
     PopUpStartWithWindows.SetChecked(loaded.options.startWithWindows);

@@ -87,6 +87,13 @@ bool TMemo::SetText(const std::string& text) {
     return SetWindowTextA(handle_, text.c_str()) != FALSE;
 }
 
+bool TMemo::Empty() const {
+    // The first line's length is kept by the control; the text's length of an ANSI control is
+    // counted anew under Wine, which keeps UTF-16.
+    return SendMessageA(handle_, EM_GETLINECOUNT, 0, 0) <= 1 &&
+           SendMessageA(handle_, EM_LINELENGTH, 0, 0) == 0;
+}
+
 int TMemo::SelStart() const {
     DWORD start = 0, end = 0;
     SendMessageA(handle_, EM_GETSEL, reinterpret_cast<WPARAM>(&start),

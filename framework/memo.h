@@ -38,7 +38,8 @@ public:
     std::string_view TextView();
     // False when the control refused the text (no memory for it).
     bool SetText(const std::string& text);
-    bool Empty() const { return GetWindowTextLengthA(handle_) == 0; }
+    // Without counting the text, which the timer's ticks and every change would otherwise do.
+    bool Empty() const;
     int SelStart() const;
     int SelLength() const;
     void SetSel(int start, int end);

@@ -63,7 +63,9 @@ TEST_F(NoteTest, LoadingChangesSavesAndTheSessionEndFollowTheStateTable) {
     SetFileAttributesA(temp.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
     {
         // Before the first activation a change neither saves nor enables Save.
-        Program program(/*withAbout=*/false);
+        Program program(true,
+                        "AutoSave Memo=1\r\nHeight=219\r\nLeft=615\r\nShow On StartUp=0\r\n"
+                        "Top=521\r\nWidth=409\r\n");
         ASSERT_FALSE(FormActivated);
         EXPECT_EQ(program.Main().Memo1->Text(), "first\r\nsecond\r\nthird\r\n");
         Type(program.Main(), "x");
@@ -165,7 +167,11 @@ TEST_F(NoteTest, AMemoThatRefusesOrShortensTheTextNeverShortensTheNote) {
     const std::string old = "the whole note";
     harness::WriteFile(NotePath(), old);
     HHOOK hook = SetWindowsHookExA(WH_CBT, &MakeEditsShortOfMemory, nullptr, GetCurrentThreadId());
-    EXPECT_THROW(Program(/*withAbout=*/false), std::exception) << "the start ends";
+    {
+        Program program(/*withAbout=*/false);
+        // The note goes in with the settings, which the about box's creation loads.
+        EXPECT_THROW(program.Main().LoadOptionsProc(), std::exception) << "the start ends";
+    }
     UnhookWindowsHookEx(hook);
     EXPECT_EQ(ReadFile(NotePath()), old);
 
