@@ -2,13 +2,16 @@
 // AutoSave, Clear Memo and the clipboard guard.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <tuple>
+#include <vector>
 
 #include "app/commands.h"
 #include "app/formmain.h"
 #include "app/globals.h"
 #include "app/notefile.h"
 #include "framework/application.h"
+#include "tests/screenpixels.h"
 #include "tests/win/harness.h"
 
 namespace {
@@ -181,17 +184,55 @@ TEST_F(NoteTest, ClearMemoClearsMemoAndFileForGoodOnlyWhenAllowed) {
         << "undo cannot bring the text back";
 }
 
+// The menu-bar item at a position as the screen shows it: greyed and enabled draw differently.
+std::vector<DWORD> DrawnBarItem(TFormMain& form, int position) {
+    RECT rect{};
+    if (!GetMenuItemRect(form.Handle(), GetMenu(form.Handle()), position, &rect)) return {};
+    return screenpixels::Capture(rect);
+}
+
+void SetClipboardText(HWND owner, const char* text) {
+    ASSERT_TRUE(OpenClipboard(owner));
+    EmptyClipboard();
+    if (text) {
+        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, strlen(text) + 1);
+        strcpy(static_cast<char*>(GlobalLock(memory)), text);
+        GlobalUnlock(memory);
+        SetClipboardData(CF_TEXT, memory);
+    }
+    CloseClipboard();
+}
+
+TEST_F(NoteTest, TheMenuBarDrawsAnItemsNewStateAtOnce) {
+    Program program(true, "AutoSave Memo=0\r\n");
+    TFormMain& form = program.Main();
+    SetClipboardText(form.Handle(), nullptr);
+    ASSERT_TRUE(harness::WaitFor([&] { return !form.MenuClearClipboard.Enabled(); }));
+    enum { kSave, kClearMemo, kClearClipboard };
+    const auto greyedSave = DrawnBarItem(form, kSave);
+    const auto greyedClearMemo = DrawnBarItem(form, kClearMemo);
+    const auto greyedClearClipboard = DrawnBarItem(form, kClearClipboard);
+    ASSERT_FALSE(greyedSave.empty());
+
+    PostMessageA(form.Memo1->Handle(), WM_CHAR, 'x', 1);
+    EXPECT_TRUE(harness::WaitFor([&] {
+        return DrawnBarItem(form, kSave) != greyedSave &&
+               DrawnBarItem(form, kClearMemo) != greyedClearMemo;
+    })) << "Save and Clear Memo drawn enabled after typing";
+    form.MenuSave.Click();
+    EXPECT_TRUE(harness::WaitFor([&] { return DrawnBarItem(form, kSave) == greyedSave; }))
+        << "Save drawn greyed after the save";
+    SetClipboardText(form.Handle(), "copied");
+    EXPECT_TRUE(harness::WaitFor([&] {
+        return DrawnBarItem(form, kClearClipboard) != greyedClearClipboard;
+    })) << "Clear Clipboard drawn enabled once the timer saw the clipboard";
+}
+
 TEST(ClipboardTest, ClearingEmptiesPausesWithTheWarningClosesViewersAndTheItemsFollow) {
     Program program;
     TFormMain& form = program.Main();
     // A clipboard held open by another program is a fault case of the end-to-end suite.
-    ASSERT_TRUE(OpenClipboard(form.Handle()));
-    EmptyClipboard();
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, 7);
-    memcpy(GlobalLock(memory), "secret", 7);
-    GlobalUnlock(memory);
-    SetClipboardData(CF_TEXT, memory);
-    CloseClipboard();
+    SetClipboardText(form.Handle(), "secret");
     ASSERT_TRUE(harness::WaitFor([&] { return form.MenuClearClipboard.Enabled(); }));
     HWND viewer = CreateWindowExA(0, "STATIC", "Clipbook Viewer", WS_POPUP, 0, 0, 1, 1, nullptr,
                                   nullptr, nullptr, nullptr);
