@@ -2,14 +2,21 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <filesystem>
+
+#include "tests/screenpixels.h"
 
 namespace driver {
 
 bool WaitFor(const std::function<bool()>& condition, int timeoutMs) {
-    for (const DWORD start = GetTickCount(); !condition(); Sleep(20))
+    for (const DWORD start = GetTickCount(); !condition(); Sleep(20)) {
+        // The program may send to this thread's windows (the clipboard owner, say) meanwhile.
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
         if (GetTickCount() - start >= static_cast<DWORD>(timeoutMs)) return false;
+    }
     return true;
 }
 
@@ -100,6 +107,21 @@ void TypeKeys(HWND target, const std::string& text) {
         SendInput(2, inputs, sizeof(INPUT));
         Sleep(30);
     }
+}
+
+std::vector<DWORD> DrawnMenuBar(HWND window) {
+    // Another process's menu cannot be asked for its rectangle: the bar is the strip just above
+    // the client area.
+    WINDOWINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetWindowInfo(window, &info)) return {};
+    RECT bar = info.rcClient;
+    bar.bottom = bar.top;
+    bar.top -= GetSystemMetrics(SM_CYMENU);
+    std::vector<DWORD> pixels = screenpixels::Capture(bar);
+    const bool drawn =
+        std::any_of(pixels.begin(), pixels.end(), [&](DWORD p) { return p != pixels[0]; });
+    return drawn ? pixels : std::vector<DWORD>{};
 }
 
 }  // namespace driver

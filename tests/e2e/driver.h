@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "tests/testfiles.h"
 
@@ -59,5 +60,7 @@ inline void Command(HWND window, unsigned id) {
 bool AnswerBox(const Process& process, const std::string& caption, int button);
 // Real keyboard input to the foreground window.
 void TypeKeys(HWND target, const std::string& text);
+// The window's menu bar as the screen shows it; empty until it is drawn (more than one colour).
+std::vector<DWORD> DrawnMenuBar(HWND window);
 
 }  // namespace driver
