@@ -54,6 +54,7 @@ private:
         WNDPROC original;
     };
     void CreateControls();
+    void PlaceControls();
     void PreviewKeys(HWND control);
     void EndModal();
     void CenterOnScreen();
