@@ -41,15 +41,15 @@ std::string LongNote(size_t bytes, unsigned seed) {
 }
 
 TEST(Faults, KilledWhileAutoSavingLeavesAWholeNote) {
-    // Loading a note this size takes seconds under Wine: CI asks for 25 kills (BJ_FAULT_KILLS),
-    // scripts/faults.sh for 100.
+    // Each round loads this note anew, which takes seconds under Wine: CI asks for 25 kills
+    // (BJ_FAULT_KILLS), scripts/faults.sh for 100.
     const std::string kills = Env("BJ_FAULT_KILLS"), seedText = Env("BJ_FAULT_SEED");
     const unsigned seed = seedText.empty() ? GetTickCount() & 0xFFFF : std::atoi(seedText.c_str());
     SCOPED_TRACE("BJ_FAULT_SEED=" + std::to_string(seed));
     std::mt19937 random(seed);
     Sandbox sandbox;
     sandbox.WriteSettings(kAutoSaveOn);
-    driver::WriteFile(sandbox.Note(), LongNote(2 << 20, seed));
+    driver::WriteFile(sandbox.Note(), LongNote(1 << 20, seed));
     int killedAfterSaves = 0;
     for (int round = 0; round < (kills.empty() ? 3 : std::atoi(kills.c_str())); ++round) {
         const std::string old = ReadFile(sandbox.Note());
@@ -58,9 +58,9 @@ TEST(Faults, KilledWhileAutoSavingLeavesAWholeNote) {
             Process program(sandbox.Exe());
             ASSERT_TRUE(program.MainWindow(60000)) << "round " << round;
             for (const char c : typed) PostMessageA(program.Memo(), WM_CHAR, c, 0);
-            // A save of this note takes a few hundred milliseconds: rounds take turns at early,
-            // middle and late kills, before the first save, between two or inside one.
-            Sleep(static_cast<DWORD>(round % 3 * 1000 + random() % 1000));
+            // The twelve saves take a few hundred milliseconds here: rounds take turns at early,
+            // middle and late kills among them, before the first save, between two or inside one.
+            Sleep(static_cast<DWORD>(round % 3 * 100 + random() % 100));
         }  // ~Process ends it at once, whatever it is doing.
         // Whole: the old text behind a prefix of what was typed.
         const std::string onDisk = ReadFile(sandbox.Note());

@@ -85,36 +85,7 @@ RECT PlaceIn(HWND parent, HWND control) {
 
 }  // namespace
 
-TEST(AboutBox, EveryTextIsWholeInTheFontItIsDrawnWith) {
-    harness::Program program;
-    fw::Application.OnDeactivate = nullptr;
-    TFormAbout& box = *FormAbout;
-    WithBoxUp(program.Main(), [&] {
-        RECT boxClient{};
-        GetClientRect(box.Handle(), &boxClient);
-        for (const about::TAboutLabel* label :
-             {box.Label1.get(), box.Label2.get(), box.Label3.get(), box.Label4.get(),
-              box.Label5.get(), box.LabelF1.get(), box.Label6.get(), box.Label7.get(),
-              box.Label8.get()}) {
-            SCOPED_TRACE(label->Caption());
-            RECT client{};
-            GetClientRect(label->Handle(), &client);
-            const SIZE needs = TextNeeds(label->Handle(), client.right);
-            EXPECT_LE(needs.cx, client.right);
-            EXPECT_LE(needs.cy, client.bottom);
-            const RECT place = PlaceIn(box.Handle(), label->Handle());
-            EXPECT_LE(place.right, boxClient.right);
-            EXPECT_LE(place.bottom, boxClient.bottom);
-        }
-        const RECT link = PlaceIn(box.Handle(), box.URLLabel1->Handle());
-        EXPECT_GE(link.left, PlaceIn(box.Handle(), box.Label8->Handle()).right)
-            << "the link starts after its label";
-        EXPECT_LE(link.right, boxClient.right);
-        box.Close();
-    });
-}
-
-TEST(AboutBox, ShowsTheVersionAndClosesOnEscapeDeactivationOrDonateLeavingItsText) {
+TEST(AboutBox, ShowsTheVersionAndEveryTextWholeAndClosesOnEscapeDeactivationOrDonate) {
     harness::Program program;
     TFormMain& form = program.Main();
     WithBoxUp(form, [&] {
@@ -134,6 +105,24 @@ TEST(AboutBox, ShowsTheVersionAndClosesOnEscapeDeactivationOrDonateLeavingItsTex
     const std::string text = box.Memo1->Text();
     WithBoxUp(form, [&] {
         EXPECT_EQ(box.Label3->Caption(), "Version: " + TProgVersion().FourDigitVersion());
+        RECT boxClient{};
+        GetClientRect(box.Handle(), &boxClient);
+        for (const about::TAboutLabel* label :
+             {box.Label1.get(), box.Label2.get(), box.Label3.get(), box.Label4.get(),
+              box.Label5.get(), box.LabelF1.get(), box.Label6.get(), box.Label7.get(),
+              box.Label8.get()}) {
+            SCOPED_TRACE(label->Caption());
+            RECT client{};
+            GetClientRect(label->Handle(), &client);
+            const SIZE needs = TextNeeds(label->Handle(), client.right);
+            EXPECT_LE(needs.cx, client.right);
+            EXPECT_LE(needs.cy, client.bottom);
+            EXPECT_LE(PlaceIn(box.Handle(), label->Handle()).right, boxClient.right);
+        }
+        const RECT link = PlaceIn(box.Handle(), box.URLLabel1->Handle());
+        EXPECT_GE(link.left, PlaceIn(box.Handle(), box.Label8->Handle()).right)
+            << "the link starts after its label";
+        EXPECT_LE(link.right, boxClient.right);
         PostMessageA(box.Memo1->Handle(), WM_CHAR, 'x', 1);
         PostMessageA(box.Memo1->Handle(), WM_CHAR, 27, 1);
         EXPECT_TRUE(harness::WaitFor([&] { return !box.Visible(); }, 2000));

@@ -47,6 +47,25 @@ void Type(TFormMain& form, const std::string& text) {
     harness::Pump();
 }
 
+// The menu-bar item at a position as the screen shows it: greyed and enabled draw differently.
+std::vector<DWORD> DrawnBarItem(TFormMain& form, int position) {
+    RECT rect{};
+    if (!GetMenuItemRect(form.Handle(), GetMenu(form.Handle()), position, &rect)) return {};
+    return screenpixels::Capture(rect);
+}
+
+void SetClipboardText(HWND owner, const char* text) {
+    ASSERT_TRUE(OpenClipboard(owner));
+    EmptyClipboard();
+    if (text) {
+        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, strlen(text) + 1);
+        strcpy(static_cast<char*>(GlobalLock(memory)), text);
+        GlobalUnlock(memory);
+        SetClipboardData(CF_TEXT, memory);
+    }
+    CloseClipboard();
+}
+
 class NoteTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -81,12 +100,18 @@ TEST_F(NoteTest, LoadingChangesSavesAndTheSessionEndFollowTheStateTable) {
     EXPECT_TRUE(onDisk());
 
     form.PopUpAutoSaveClick();  // off: no box, nothing saved
-    Type(form, "B");
+    const auto greyedSave = DrawnBarItem(form, 0);
+    ASSERT_FALSE(greyedSave.empty());
+    PostMessageA(form.Memo1->Handle(), WM_CHAR, 'B', 1);  // typed
+    harness::Pump();
     EXPECT_EQ(StateOf(form), State(false, true, kUnsaved)) << "AutoSave off";
+    EXPECT_TRUE(harness::WaitFor([&] { return DrawnBarItem(form, 0) != greyedSave; }))
+        << "the bar draws Save enabled at once";
     SendMessageA(form.Handle(), WM_ENDSESSION, FALSE, 0);  // a cancelled end changes nothing
     EXPECT_FALSE(onDisk());
     form.MenuSave.Click();
     EXPECT_EQ(StateOf(form), State(true, false, kSaved)) << "saved by command";
+    EXPECT_TRUE(harness::WaitFor([&] { return DrawnBarItem(form, 0) == greyedSave; }));
     EXPECT_TRUE(onDisk());
 
     Type(form, "typed just before shutdown");
@@ -184,56 +209,17 @@ TEST_F(NoteTest, ClearMemoClearsMemoAndFileForGoodOnlyWhenAllowed) {
         << "undo cannot bring the text back";
 }
 
-// The menu-bar item at a position as the screen shows it: greyed and enabled draw differently.
-std::vector<DWORD> DrawnBarItem(TFormMain& form, int position) {
-    RECT rect{};
-    if (!GetMenuItemRect(form.Handle(), GetMenu(form.Handle()), position, &rect)) return {};
-    return screenpixels::Capture(rect);
-}
-
-void SetClipboardText(HWND owner, const char* text) {
-    ASSERT_TRUE(OpenClipboard(owner));
-    EmptyClipboard();
-    if (text) {
-        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, strlen(text) + 1);
-        strcpy(static_cast<char*>(GlobalLock(memory)), text);
-        GlobalUnlock(memory);
-        SetClipboardData(CF_TEXT, memory);
-    }
-    CloseClipboard();
-}
-
-TEST_F(NoteTest, TheMenuBarDrawsAnItemsNewStateAtOnce) {
-    Program program(true, "AutoSave Memo=0\r\n");
-    TFormMain& form = program.Main();
-    SetClipboardText(form.Handle(), nullptr);
-    ASSERT_TRUE(harness::WaitFor([&] { return !form.MenuClearClipboard.Enabled(); }));
-    enum { kSave, kClearMemo, kClearClipboard };
-    const auto greyedSave = DrawnBarItem(form, kSave);
-    const auto greyedClearMemo = DrawnBarItem(form, kClearMemo);
-    const auto greyedClearClipboard = DrawnBarItem(form, kClearClipboard);
-    ASSERT_FALSE(greyedSave.empty());
-
-    PostMessageA(form.Memo1->Handle(), WM_CHAR, 'x', 1);
-    EXPECT_TRUE(harness::WaitFor([&] {
-        return DrawnBarItem(form, kSave) != greyedSave &&
-               DrawnBarItem(form, kClearMemo) != greyedClearMemo;
-    })) << "Save and Clear Memo drawn enabled after typing";
-    form.MenuSave.Click();
-    EXPECT_TRUE(harness::WaitFor([&] { return DrawnBarItem(form, kSave) == greyedSave; }))
-        << "Save drawn greyed after the save";
-    SetClipboardText(form.Handle(), "copied");
-    EXPECT_TRUE(harness::WaitFor([&] {
-        return DrawnBarItem(form, kClearClipboard) != greyedClearClipboard;
-    })) << "Clear Clipboard drawn enabled once the timer saw the clipboard";
-}
-
 TEST(ClipboardTest, ClearingEmptiesPausesWithTheWarningClosesViewersAndTheItemsFollow) {
     Program program;
     TFormMain& form = program.Main();
     // A clipboard held open by another program is a fault case of the end-to-end suite.
+    SetClipboardText(form.Handle(), nullptr);
+    ASSERT_TRUE(harness::WaitFor([&] { return !form.MenuClearClipboard.Enabled(); }));
+    const auto greyedItem = DrawnBarItem(form, 2);
     SetClipboardText(form.Handle(), "secret");
     ASSERT_TRUE(harness::WaitFor([&] { return form.MenuClearClipboard.Enabled(); }));
+    EXPECT_TRUE(harness::WaitFor([&] { return DrawnBarItem(form, 2) != greyedItem; }))
+        << "the bar draws the item enabled once the timer saw the clipboard";
     HWND viewer = CreateWindowExA(0, "STATIC", "Clipbook Viewer", WS_POPUP, 0, 0, 1, 1, nullptr,
                                   nullptr, nullptr, nullptr);
     harness::MessageBoxScript boxes;
