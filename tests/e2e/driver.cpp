@@ -94,7 +94,9 @@ bool AnswerBox(const Process& process, const std::string& caption, int button) {
 }
 
 void TypeKeys(HWND target, const std::string& text) {
+    // Input goes to the foreground window: wait until it is the target.
     SetForegroundWindow(target);
+    WaitFor([&] { return GetForegroundWindow() == GetAncestor(target, GA_ROOT); });
     for (const char c : text) {  // no shifted characters
         INPUT inputs[2] = {};
         for (int i = 0; i < 2; ++i) {
