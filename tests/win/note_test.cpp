@@ -209,6 +209,13 @@ TEST_F(NoteTest, ClearMemoClearsMemoAndFileForGoodOnlyWhenAllowed) {
         << "undo cannot bring the text back";
 }
 
+int frameRecalculations = 0;
+WNDPROC originalProc = nullptr;
+LRESULT CALLBACK CountFrameRecalculations(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_NCCALCSIZE) ++frameRecalculations;
+    return CallWindowProcA(originalProc, hwnd, msg, wParam, lParam);
+}
+
 TEST(ClipboardTest, ClearingEmptiesPausesWithTheWarningClosesViewersAndTheItemsFollow) {
     Program program;
     TFormMain& form = program.Main();
@@ -233,6 +240,14 @@ TEST(ClipboardTest, ClearingEmptiesPausesWithTheWarningClosesViewersAndTheItemsF
     EXPECT_TRUE(harness::WaitFor([&] {
         return !form.PopUpClearClipboard.Enabled() && !form.MenuClearClipboard.Enabled();
     })) << "they follow the clipboard";
+
+    // Ticks that change nothing redraw nothing: a redrawn bar recalculates the frame.
+    frameRecalculations = 0;
+    originalProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+        form.Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountFrameRecalculations)));
+    harness::Pump(500);
+    SetWindowLongPtrA(form.Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(originalProc));
+    EXPECT_EQ(frameRecalculations, 0) << "over five idle ticks";
 }
 
 }  // namespace
