@@ -2,16 +2,23 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <filesystem>
 #include <iterator>
 #include <vector>
 
+#include "tests/screenpixels.h"
+
 namespace driver {
 
 bool WaitFor(const std::function<bool()>& condition, int timeoutMs) {
-    for (const DWORD start = GetTickCount(); !condition(); Sleep(20))
+    for (const DWORD start = GetTickCount(); !condition(); Sleep(20)) {
+        // The program may send to this thread's windows (the clipboard owner, say) meanwhile.
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
         if (GetTickCount() - start >= static_cast<DWORD>(timeoutMs)) return false;
+    }
     return true;
 }
 
@@ -89,7 +96,9 @@ bool AnswerBox(const Process& process, const std::string& caption, int button) {
 }
 
 void TypeKeys(HWND target, const std::string& text) {
+    // Input goes to the foreground window: wait until it is the target.
     SetForegroundWindow(target);
+    WaitFor([&] { return GetForegroundWindow() == GetAncestor(target, GA_ROOT); });
     for (const char c : text) {  // no shifted characters
         INPUT inputs[2] = {};
         for (int i = 0; i < 2; ++i) {
@@ -144,6 +153,21 @@ void PressKeys(std::initializer_list<WORD> keys) {
     for (WORD key : keys) add(key, 0);
     for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) add(*key, KEYEVENTF_KEYUP);
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+std::vector<DWORD> DrawnMenuBar(HWND window) {
+    // Another process's menu cannot be asked for its rectangle: the bar is the strip just above
+    // the client area.
+    WINDOWINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetWindowInfo(window, &info)) return {};
+    RECT bar = info.rcClient;
+    bar.bottom = bar.top;
+    bar.top -= GetSystemMetrics(SM_CYMENU);
+    std::vector<DWORD> pixels = screenpixels::Capture(bar);
+    const bool drawn =
+        std::any_of(pixels.begin(), pixels.end(), [&](DWORD p) { return p != pixels[0]; });
+    return drawn ? pixels : std::vector<DWORD>{};
 }
 
 }  // namespace driver

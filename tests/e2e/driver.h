@@ -69,5 +69,7 @@ void PressKeys(std::initializer_list<WORD> keys);
 // effect.
 std::string UnixPath(const std::string& windowsPath);
 void RunUnix(const std::string& program, const std::vector<std::string>& args);
+// The window's menu bar as the screen shows it; empty until it is drawn (more than one colour).
+std::vector<DWORD> DrawnMenuBar(HWND window);
 
 }  // namespace driver

@@ -31,12 +31,15 @@ TEST(Find, TheTrayFindTypesCtrlFToOpenTheDialogWithoutTypingIntoTheNote) {
                info.hwndFocus == memo;
     }));
     driver::Command(window, cmd::PopUpFindReplace);
-    // Visible only once its set-up is over, the search text in place.
+    // Visible only once its set-up is over, the search text in place. The first Find loads the
+    // dialog libraries, which takes seconds on a busy machine.
     HWND dialog = nullptr;
-    ASSERT_TRUE(driver::WaitFor([&] {
-        dialog = program.FindTopLevel("#32770", "Find");
-        return dialog && IsWindowVisible(dialog);
-    }));
+    ASSERT_TRUE(driver::WaitFor(
+        [&] {
+            dialog = program.FindTopLevel("#32770", "Find");
+            return dialog && IsWindowVisible(dialog);
+        },
+        15000));
     EXPECT_EQ(driver::WindowText(GetDlgItem(dialog, kFindWhat)), "note");
     // A new search starts at the top, wherever the selection is.
     SendMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
