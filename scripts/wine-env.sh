@@ -60,9 +60,14 @@ bj_reg() { DISPLAY=$BJ_DISPLAY bj_as_user "$BJ_WINE64" reg add "$@" /f >/dev/nul
 # The prefix is made once: Wine's desktop with a taskbar (it has a notification
 # area and keeps exit codes) and no window-manager stalls.
 bj_prepare_prefix() {
-  # A prefix made before the 32-bit Wine was installed lacks its 32-bit half (syswow64).
+  # A prefix made before the 32-bit Wine was installed lacks its 32-bit half: its syswow64
+  # folder is there, but empty.
   if [ -f "$WINEPREFIX/.bj-ready" ] && [ -x "$BJ_WINE32" ] &&
-    [ ! -d "$WINEPREFIX/drive_c/windows/syswow64" ]; then
+    [ ! -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]; then
+    # A persistent server would never let the wait below end; without its time stamp the
+    # same Wine version updates the prefix all the same.
+    bj_as_user "$BJ_WINESERVER" -k >/dev/null 2>&1 || true
+    rm -f "$WINEPREFIX/.update-timestamp"
     DISPLAY=$BJ_DISPLAY bj_as_user "$BJ_WINE64" wineboot -u >/dev/null 2>&1
     bj_as_user "$BJ_WINESERVER" -w
     rm -rf "$WINEPREFIX/wineserver"

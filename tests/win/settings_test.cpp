@@ -94,7 +94,7 @@ public:
         EXPECT_EQ(RegCreateKeyExA(root_, kRunKey, 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS,
                                   nullptr, &run, nullptr),
                   ERROR_SUCCESS);
-        const std::string value = ExpectedRunValue();
+        const std::string value = "\"" + fw::Application.ExeName() + "\"";
         if (withValue)
             RegSetValueExA(run, "BriskJot", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                            static_cast<DWORD>(value.size() + 1));
@@ -226,7 +226,7 @@ TEST_F(SettingsTest, OptionCommandsSaveAllSettingsWithThePlaceAndKeepTheRunValue
     {
         const LockedRunKey locked(true);
         Command(form, cmd::PopUpStartWithWindows);
-        EXPECT_EQ(ReadRunValue(), ExpectedRunValue()) << "the locked value is still there";
+        EXPECT_EQ(RunValueTarget(), "this exe") << "the locked value is still there";
     }
     EXPECT_EQ(Marks(form)[2], '1');
     EXPECT_EQ(ReadIni(), on);
