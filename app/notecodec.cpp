@@ -1,0 +1,237 @@
+#include "app/notecodec.h"
+
+#include <algorithm>
+
+namespace notecodec {
+
+namespace {
+
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
+constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
+constexpr char16_t kReplacement = 0xFFFD;
+
+bool StartsWith(std::string_view bytes, std::string_view mark) {
+    return bytes.substr(0, mark.size()) == mark;
+}
+
+bool IsAscii(std::string_view bytes) {
+    unsigned char any = 0;
+    for (const char c : bytes) any |= static_cast<unsigned char>(c);
+    return any < 0x80;
+}
+
+// Strict UTF-8: no overlong forms, no surrogates, nothing past U+10FFFF; false when the
+// bytes are anything else. Without text it only checks.
+bool Utf8ToText(std::string_view bytes, std::u16string* text) {
+    if (text) {
+        text->clear();
+        text->reserve(bytes.size());
+    }
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* end = p + bytes.size();
+    const auto trail = [](unsigned char b) { return (b & 0xC0u) == 0x80u; };
+    while (p < end) {
+        const unsigned b = *p;
+        if (b < 0x80) {
+            if (text) *text += static_cast<char16_t>(b);
+            ++p;
+            continue;
+        }
+        unsigned length = 0, code = 0, low = 0, high = 0xBF;
+        if (b >= 0xC2 && b <= 0xDF) {
+            length = 2, code = b & 0x1Fu;
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            length = 3, code = b & 0x0Fu;
+            if (b == 0xE0) low = 0xA0;
+            if (b == 0xED) high = 0x9F;  // U+D800..DFFF are not characters
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            length = 4, code = b & 0x07u;
+            if (b == 0xF0) low = 0x90;
+            if (b == 0xF4) high = 0x8F;
+        } else {
+            return false;
+        }
+        if (static_cast<std::size_t>(end - p) < length) return false;
+        if (p[1] < std::max(low, 0x80u) || p[1] > high) return false;
+        for (unsigned i = 1; i < length; ++i) {
+            if (!trail(p[i])) return false;
+            code = (code << 6) | (p[i] & 0x3Fu);
+        }
+        p += length;
+        if (!text) continue;
+        if (code < 0x10000) {
+            *text += static_cast<char16_t>(code);
+        } else {
+            code -= 0x10000;
+            *text += static_cast<char16_t>(0xD800 + (code >> 10));
+            *text += static_cast<char16_t>(0xDC00 + (code & 0x3FFu));
+        }
+    }
+    return true;
+}
+
+// Stops at a NUL unit; an odd last byte is half a unit and is left out.
+std::u16string Utf16ToText(std::string_view bytes, bool bigEndian, bool& cut) {
+    const std::size_t units = bytes.size() / 2;
+    cut = bytes.size() % 2 != 0;
+    std::u16string text;
+    text.reserve(units);
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    for (std::size_t i = 0; i < units; ++i, p += 2) {
+        const auto unit =
+            static_cast<char16_t>(bigEndian ? (p[0] << 8) | p[1] : (p[1] << 8) | p[0]);
+        if (unit == 0) {
+            cut = true;
+            break;
+        }
+        text += unit;
+    }
+    return text;
+}
+
+// Every CR, LF and CR LF becomes one CR LF.
+std::u16string WithCrLf(const std::u16string& text) {
+    std::u16string out;
+    out.reserve(text.size() + text.size() / 32);
+    const std::size_t n = text.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const char16_t c = text[i];
+        if (c != u'\r' && c != u'\n') {
+            out += c;
+            continue;
+        }
+        out += u"\r\n";
+        if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n') ++i;
+    }
+    return out;
+}
+
+bool IsHighSurrogate(char16_t c) {
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+bool IsLowSurrogate(char16_t c) {
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
+
+// A surrogate without its partner has no UTF-8 form: it is written as U+FFFD.
+void AppendUtf8(std::u16string_view text, std::string& bytes) {
+    const std::size_t n = text.size();
+    std::size_t i = 0;
+    while (i < n) {
+        // Runs of ASCII, the bulk of most notes, eight units at a time.
+        while (i + 8 <= n) {
+            char16_t any = 0;
+            for (std::size_t k = 0; k < 8; ++k) any |= text[i + k];
+            if (any >= 0x80) break;
+            for (std::size_t k = 0; k < 8; ++k) bytes += static_cast<char>(text[i + k]);
+            i += 8;
+        }
+        if (i == n) break;
+        unsigned code = text[i++];
+        if (IsHighSurrogate(static_cast<char16_t>(code)) && i < n && IsLowSurrogate(text[i]))
+            code = 0x10000 + ((code - 0xD800) << 10) + (text[i++] - 0xDC00u);
+        else if (IsHighSurrogate(static_cast<char16_t>(code)) ||
+                 IsLowSurrogate(static_cast<char16_t>(code)))
+            code = kReplacement;
+        if (code < 0x80) {
+            bytes += static_cast<char>(code);
+        } else if (code < 0x800) {
+            bytes += static_cast<char>(0xC0 | (code >> 6));
+            bytes += static_cast<char>(0x80 | (code & 0x3F));
+        } else if (code < 0x10000) {
+            bytes += static_cast<char>(0xE0 | (code >> 12));
+            bytes += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+            bytes += static_cast<char>(0x80 | (code & 0x3F));
+        } else {
+            bytes += static_cast<char>(0xF0 | (code >> 18));
+            bytes += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+            bytes += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+            bytes += static_cast<char>(0x80 | (code & 0x3F));
+        }
+    }
+}
+
+void AppendUtf16(std::u16string_view text, bool bigEndian, std::string& bytes) {
+    const std::size_t at = bytes.size();
+    bytes.resize(at + 2 * text.size());
+    char* out = bytes.data() + at;
+    for (const char16_t unit : text) {
+        const char low = static_cast<char>(unit & 0xFF), high = static_cast<char>(unit >> 8);
+        *out++ = bigEndian ? high : low;
+        *out++ = bigEndian ? low : high;
+    }
+}
+
+// The common case of every keystroke's save: true, with the bytes made, when all is ASCII.
+bool NarrowAscii(std::u16string_view text, std::string& bytes) {
+    bytes.resize(text.size());
+    char16_t any = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        any |= text[i];
+        bytes[i] = static_cast<char>(text[i]);
+    }
+    return any < 0x80;
+}
+
+}  // namespace
+
+Decoded Decode(std::string_view bytes, const CodePage& ansi) {
+    Decoded note;
+    std::u16string text;
+    if (StartsWith(bytes, kUtf16LeMark) || StartsWith(bytes, kUtf16BeMark)) {
+        const bool bigEndian = StartsWith(bytes, kUtf16BeMark);
+        note.encoding = bigEndian ? Encoding::Utf16Be : Encoding::Utf16Le;
+        text = Utf16ToText(bytes.substr(2), bigEndian, note.cut);
+    } else {
+        const std::size_t nul = bytes.find('\0');
+        note.cut = nul != std::string_view::npos;
+        bytes = bytes.substr(0, nul);
+        if (StartsWith(bytes, kUtf8Mark) && Utf8ToText(bytes.substr(kUtf8Mark.size()), &text)) {
+            note.encoding = Encoding::Utf8Mark;
+        } else if (IsAscii(bytes)) {
+            text.assign(bytes.begin(), bytes.end());
+        } else if (Utf8ToText(bytes, &text)) {
+            note.encoding = Encoding::Utf8;
+        } else {
+            // Broken UTF-8 with or without its mark loads as ANSI: every byte stays.
+            text = ansi.ToText(bytes);
+        }
+    }
+    note.text = WithCrLf(text);
+    return note;
+}
+
+void Encode(std::u16string_view text, Encoding& encoding, const CodePage& ansi,
+            std::string& bytes) {
+    bytes.clear();
+    if (text.empty()) return;
+    switch (encoding) {
+        case Encoding::Ansi:
+            // ANSI bytes that would read back as other text (bytes that are valid UTF-8, a
+            // mark at the start) go out as UTF-8 as well.
+            if (NarrowAscii(text, bytes)) return;
+            if (ansi.ToBytes(text, bytes) && !StartsWith(bytes, kUtf16LeMark) &&
+                !StartsWith(bytes, kUtf16BeMark) && !Utf8ToText(bytes, nullptr))
+                return;
+            encoding = Encoding::Utf8Mark;
+            bytes.assign(kUtf8Mark);
+            break;
+        case Encoding::Utf8Mark:
+            bytes.assign(kUtf8Mark);
+            break;
+        case Encoding::Utf8:
+            break;
+        case Encoding::Utf16Le:
+        case Encoding::Utf16Be: {
+            const bool bigEndian = encoding == Encoding::Utf16Be;
+            bytes.assign(bigEndian ? kUtf16BeMark : kUtf16LeMark);
+            AppendUtf16(text, bigEndian, bytes);
+            return;
+        }
+    }
+    bytes.reserve(bytes.size() + text.size() + text.size() / 2);
+    AppendUtf8(text, bytes);
+}
+
+}  // namespace notecodec
