@@ -8,12 +8,21 @@ MessageBoxHook& Hook() {
     static MessageBoxHook hook;
     return hook;
 }
+
+std::wstring Wide(const std::string& utf8) {
+    const int size = static_cast<int>(utf8.size());
+    std::wstring text(
+        static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0)),
+        L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, text.data(), static_cast<int>(text.size()));
+    return text;
+}
 }  // namespace
 
 int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT flags) {
     if (Hook()) return Hook()(owner, text, caption, flags);
     const TVisualStyles styles;
-    return MessageBoxA(owner, text.c_str(), caption.c_str(), flags);
+    return MessageBoxW(owner, Wide(text).c_str(), Wide(caption).c_str(), flags);
 }
 
 void SetMessageBoxHook(MessageBoxHook hook) {
