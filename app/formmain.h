@@ -3,7 +3,9 @@
 // Handlers are spread over formmain_*.cpp by subject.
 
 #include <memory>
+#include <string>
 
+#include "app/notecodec.h"
 #include "components/help/contextmap.h"
 #include "components/help/helprouter.h"
 #include "components/memosearch/memosearch.h"
@@ -42,6 +44,11 @@ public:
     std::unique_ptr<THelpRouter> HelpRouter1;
     fw::TTimer TimerClipboardChange;
     TFileStore FileStore1;
+
+    // What the note is saved as, and the bytes of its last save (kept: AutoSave encodes the
+    // whole text on every keystroke).
+    notecodec::Encoding NoteEncoding = notecodec::Encoding::Ansi;
+    std::string NoteBytes;
 
     // Life cycle
     void FormCreate();

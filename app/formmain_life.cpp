@@ -52,7 +52,9 @@ void TFormMain::FormCreate() {
     NoteFilePath = notefile::ExeFolder() + kNoteFileName;
     if (notefile::FileExists(NoteFilePath)) {
         notefile::ResetAttributes(NoteFilePath);
-        Memo1->SetText(notefile::ReadNote(NoteFilePath));
+        const notecodec::Decoded note = notefile::ReadNote(NoteFilePath);
+        Memo1->SetText(note.text);
+        NoteEncoding = note.encoding;
     }
     MenuSave.SetEnabled(false);
     TextSaved = true;

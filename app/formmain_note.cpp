@@ -1,4 +1,5 @@
 // Saving the note: on command, on every change with AutoSave, and at exit.
+#include "app/ansicodepage.h"
 #include "app/formmain.h"
 #include "app/globals.h"
 #include "app/notefile.h"
@@ -30,13 +31,17 @@ constexpr char kSaveOnExitText[] =
 }  // namespace
 
 void TFormMain::MenuSaveClick() {
+    // The encoding changes only with a save that succeeded.
+    notecodec::Encoding encoding = NoteEncoding;
     try {
-        notefile::WriteNote(NoteFilePath, Memo1->TextView());
+        notecodec::Encode(Memo1->TextView(), encoding, AnsiCodePage(), NoteBytes);
+        notefile::WriteNote(NoteFilePath, NoteBytes);
     } catch (const std::exception&) {
         // The old note stays whole on disk; state and picture stay as they were.
         fw::Application.MessageBox(kErrorOnSaveText, kErrorOnSaveSubject, MB_OK | MB_ICONHAND);
         return;
     }
+    NoteEncoding = encoding;
     MenuSave.SetEnabled(false);
     TextSaved = true;
     ToggleSystemTrayIconProc();
@@ -80,7 +85,7 @@ LRESULT TFormMain::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 void TFormMain::FileNotSavedOnExitProc() {
     if (!MenuSave.Enabled()) return;
-    const int answer = fw::Application.MessageBox(kSaveOnExitText, kSaveOnExitSubject,
-                                                  MB_YESNO | MB_ICONQUESTION);
+    const int answer =
+        fw::Application.MessageBox(kSaveOnExitText, kSaveOnExitSubject, MB_YESNO | MB_ICONQUESTION);
     if (answer == IDYES) MenuSaveClick();
 }

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "app/notetext.h"
+#include "app/ansicodepage.h"
 #include "app/pathtext.h"
 #include "framework/unique.h"
 
@@ -53,7 +53,7 @@ void ResetAttributes(const std::string& path) {
     if (FileExists(path)) SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_ARCHIVE);
 }
 
-std::string ReadNote(const std::string& path) {
+notecodec::Decoded ReadNote(const std::string& path) {
     // Writers are shut out while we read.
     fw::UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -72,7 +72,7 @@ std::string ReadNote(const std::string& path) {
         done += got;
     }
     bytes.resize(done);
-    return notetext::DecodeNote(bytes);
+    return notecodec::Decode(bytes, AnsiCodePage());
 }
 
 void SetWriteFunction(WriteFn write) {
