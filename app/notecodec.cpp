@@ -2,6 +2,10 @@
 
 #include <algorithm>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace notecodec {
 
 namespace {
@@ -114,6 +118,25 @@ bool IsLowSurrogate(char16_t c) {
     return c >= 0xDC00 && c <= 0xDFFF;
 }
 
+// Writes the run of ASCII units at p as bytes to out; returns its length. Most notes are mostly
+// ASCII, and every AutoSave keystroke encodes the whole note.
+std::size_t CopyAscii(const char16_t* p, const char16_t* end, char* out) {
+    const char16_t* const start = p;
+#if defined(__SSE2__)
+    const __m128i nonAscii = _mm_set1_epi16(static_cast<short>(0xFF80));
+    while (end - p >= 16) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 8));
+        const __m128i high = _mm_and_si128(_mm_or_si128(a, b), nonAscii);
+        if (_mm_movemask_epi8(_mm_cmpeq_epi16(high, _mm_setzero_si128())) != 0xFFFF) break;
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + (p - start)), _mm_packus_epi16(a, b));
+        p += 16;
+    }
+#endif
+    for (; p < end && *p < 0x80; ++p) out[p - start] = static_cast<char>(*p);
+    return static_cast<std::size_t>(p - start);
+}
+
 // A surrogate without its partner has no UTF-8 form: it is written as U+FFFD.
 void AppendUtf8(std::u16string_view text, std::string& bytes) {
     // Sized once, from above (a pair counts six bytes, not four), then written through a
@@ -126,11 +149,11 @@ void AppendUtf8(std::u16string_view text, std::string& bytes) {
     const char16_t* p = text.data();
     const char16_t* const end = p + text.size();
     while (p < end) {
+        const std::size_t ascii = CopyAscii(p, end, out);
+        p += ascii;
+        out += ascii;
+        if (p == end) break;
         unsigned code = *p++;
-        if (code < 0x80) {
-            *out++ = static_cast<char>(code);
-            continue;
-        }
         if (IsHighSurrogate(static_cast<char16_t>(code)) && p < end && IsLowSurrogate(*p))
             code = 0x10000 + ((code - 0xD800) << 10) + (*p++ - 0xDC00u);
         else if (IsHighSurrogate(static_cast<char16_t>(code)) ||
@@ -166,12 +189,7 @@ void AppendUtf16(std::u16string_view text, bool bigEndian, std::string& bytes) {
 // The common case of every keystroke's save: true, with the bytes made, when all is ASCII.
 bool NarrowAscii(std::u16string_view text, std::string& bytes) {
     bytes.resize(text.size());
-    char16_t any = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        any |= text[i];
-        bytes[i] = static_cast<char>(text[i]);
-    }
-    return any < 0x80;
+    return CopyAscii(text.data(), text.data() + text.size(), bytes.data()) == text.size();
 }
 
 }  // namespace

@@ -95,6 +95,7 @@ TEST(NoteCodec, ReadsEachEncodingAndWritesItBackByteForByte) {
 
 TEST(NoteCodec, AnAnsiNoteBecomesUtf8WithTheMarkOnlyForAForeignCharacter) {
     const testfiles::Cp1252 ansi;
+    const std::string kMark = "\xEF\xBB\xBF";
     struct Row {
         std::u16string text;
         Encoding before, after;
@@ -105,6 +106,11 @@ TEST(NoteCodec, AnAnsiNoteBecomesUtf8WithTheMarkOnlyForAForeignCharacter) {
         {u"x \u2192", Encoding::Ansi, Encoding::Utf8Mark, B("\xEF\xBB\xBFx \xE2\x86\x92")},
         {u"\u00E9\U0001F600", Encoding::Ansi, Encoding::Utf8Mark,
          "\xEF\xBB\xBF\xC3\xA9\xF0\x9F\x98\x80"},
+        // Long runs of ASCII around the other characters.
+        {std::u16string(17, u'a') + u"\u00E9" + std::u16string(33, u'b'), Encoding::Ansi,
+         Encoding::Ansi, std::string(17, 'a') + "\xE9" + std::string(33, 'b')},
+        {std::u16string(33, u'a') + u"\u2192" + std::u16string(17, u'b'), Encoding::Ansi,
+         Encoding::Utf8Mark, kMark + std::string(33, 'a') + "\xE2\x86\x92" + std::string(17, 'b')},
         // ANSI bytes that would read back as other text.
         {u"\u00C3\u00A9", Encoding::Ansi, Encoding::Utf8Mark, B("\xEF\xBB\xBF\xC3\x83\xC2\xA9")},
         {u"\u00FF\u00FEx", Encoding::Ansi, Encoding::Utf8Mark, B("\xEF\xBB\xBF\xC3\xBF\xC3\xBEx")},

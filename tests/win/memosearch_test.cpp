@@ -159,6 +159,14 @@ TEST_F(MemoSearchTest, SearchesFollowTheOptionsAndTheCaretAndMissesAreReportedIn
     Open();
     FindNext("note");
     EXPECT_EQ(memo_->SelStart(), 9);
+
+    // A selection longer than the dialog's field is offered up to a whole character.
+    const std::u16string text = std::u16string(254, u'a') + u"\U0001F600b";
+    memo_->SetText(text);
+    memo_->SelectAll();
+    WCHAR offered[300] = {};
+    GetDlgItemTextW(Open(), edt1, offered, 300);
+    EXPECT_TRUE(reinterpret_cast<const char16_t*>(offered) == text.substr(0, 254));
 }
 
 TEST_F(MemoSearchTest, UnbindingRestoresTheMemoAndAGoneMemoIsForgotten) {
