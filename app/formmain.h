@@ -45,8 +45,8 @@ public:
     fw::TTimer TimerClipboardChange;
     TFileStore FileStore1;
 
-    // What the note is saved as, and the bytes of its last save (kept: AutoSave encodes the
-    // whole text on every keystroke).
+    // What the note is saved as, and the memory its saves are encoded in (kept: AutoSave
+    // encodes the whole text on every keystroke).
     notecodec::Encoding NoteEncoding = notecodec::Encoding::Ansi;
     std::string NoteBytes;
 

@@ -34,8 +34,8 @@ void TFormMain::MenuSaveClick() {
     // The encoding changes only with a save that succeeded.
     notecodec::Encoding encoding = NoteEncoding;
     try {
-        notecodec::Encode(Memo1->TextView(), encoding, AnsiCodePage(), NoteBytes);
-        notefile::WriteNote(NoteFilePath, NoteBytes);
+        notefile::WriteNote(NoteFilePath, notecodec::Encode(Memo1->TextView(), encoding,
+                                                            AnsiCodePage(), NoteBytes));
     } catch (const std::exception&) {
         // The old note stays whole on disk; state and picture stay as they were.
         fw::Application.MessageBox(kErrorOnSaveText, kErrorOnSaveSubject, MB_OK | MB_ICONHAND);

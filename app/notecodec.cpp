@@ -137,15 +137,16 @@ std::size_t CopyAscii(const char16_t* p, const char16_t* end, char* out) {
     return static_cast<std::size_t>(p - start);
 }
 
-// A surrogate without its partner has no UTF-8 form: it is written as U+FFFD.
-void AppendUtf8(std::u16string_view text, std::string& bytes) {
-    // Sized once, from above (a pair counts six bytes, not four), then written through a
-    // pointer: this runs over the whole note on every AutoSave keystroke.
-    std::size_t bound = text.size();
-    for (const char16_t c : text) bound += (c >= 0x80) + (c >= 0x800);
-    const std::size_t at = bytes.size();
-    bytes.resize(at + bound);
-    char* out = bytes.data() + at;
+// At least size bytes in the buffer, which never shrinks: after the first save of a note the
+// saves of its keystrokes neither allocate nor clear memory.
+char* Room(std::string& buffer, std::size_t size) {
+    if (buffer.size() < size) buffer.resize(size);
+    return buffer.data();
+}
+
+// A surrogate without its partner has no UTF-8 form: it is written as U+FFFD. Needs three bytes
+// of room a unit; returns the end of what it wrote.
+char* WriteUtf8(std::u16string_view text, char* out) {
     const char16_t* p = text.data();
     const char16_t* const end = p + text.size();
     while (p < end) {
@@ -172,24 +173,22 @@ void AppendUtf8(std::u16string_view text, std::string& bytes) {
         }
         *out++ = static_cast<char>(0x80 | (code & 0x3F));
     }
-    bytes.resize(static_cast<std::size_t>(out - bytes.data()));
+    return out;
 }
 
-void AppendUtf16(std::u16string_view text, bool bigEndian, std::string& bytes) {
-    const std::size_t at = bytes.size();
-    bytes.resize(at + 2 * text.size());
-    char* out = bytes.data() + at;
+char* WriteUtf16(std::u16string_view text, bool bigEndian, char* out) {
     for (const char16_t unit : text) {
         const char low = static_cast<char>(unit & 0xFF), high = static_cast<char>(unit >> 8);
         *out++ = bigEndian ? high : low;
         *out++ = bigEndian ? low : high;
     }
+    return out;
 }
 
-// The common case of every keystroke's save: true, with the bytes made, when all is ASCII.
-bool NarrowAscii(std::u16string_view text, std::string& bytes) {
-    bytes.resize(text.size());
-    return CopyAscii(text.data(), text.data() + text.size(), bytes.data()) == text.size();
+// Bytes the code page made that would read back as other text: valid UTF-8, a mark.
+bool ReadsBackOtherwise(std::string_view bytes) {
+    return StartsWith(bytes, kUtf16LeMark) || StartsWith(bytes, kUtf16BeMark) ||
+           Utf8ToText(bytes, nullptr);
 }
 
 }  // namespace
@@ -220,35 +219,36 @@ Decoded Decode(std::string_view bytes, const CodePage& ansi) {
     return note;
 }
 
-void Encode(std::u16string_view text, Encoding& encoding, const CodePage& ansi,
-            std::string& bytes) {
-    bytes.clear();
-    if (text.empty()) return;
+std::string_view Encode(std::u16string_view text, Encoding& encoding, const CodePage& ansi,
+                        std::string& buffer) {
+    if (text.empty()) return {};
+    const std::size_t n = text.size();
+    if (encoding == Encoding::Ansi) {
+        if (CopyAscii(text.data(), text.data() + n, Room(buffer, n)) == n)
+            return {buffer.data(), n};
+        if (ansi.ToBytes(text, buffer) && !ReadsBackOtherwise(buffer)) return buffer;
+        encoding = Encoding::Utf8Mark;
+    }
+    const auto start = [&](std::string_view mark, std::size_t room) {
+        return std::copy(mark.begin(), mark.end(), Room(buffer, mark.size() + room));
+    };
+    char* end = nullptr;
     switch (encoding) {
-        case Encoding::Ansi:
-            // ANSI bytes that would read back as other text (bytes that are valid UTF-8, a
-            // mark at the start) go out as UTF-8 as well.
-            if (NarrowAscii(text, bytes)) return;
-            if (ansi.ToBytes(text, bytes) && !StartsWith(bytes, kUtf16LeMark) &&
-                !StartsWith(bytes, kUtf16BeMark) && !Utf8ToText(bytes, nullptr))
-                return;
-            encoding = Encoding::Utf8Mark;
-            bytes.assign(kUtf8Mark);
-            break;
-        case Encoding::Utf8Mark:
-            bytes.assign(kUtf8Mark);
-            break;
         case Encoding::Utf8:
+            end = WriteUtf8(text, start({}, 3 * n));
             break;
         case Encoding::Utf16Le:
         case Encoding::Utf16Be: {
             const bool bigEndian = encoding == Encoding::Utf16Be;
-            bytes.assign(bigEndian ? kUtf16BeMark : kUtf16LeMark);
-            AppendUtf16(text, bigEndian, bytes);
-            return;
+            end =
+                WriteUtf16(text, bigEndian, start(bigEndian ? kUtf16BeMark : kUtf16LeMark, 2 * n));
+            break;
         }
+        default:
+            end = WriteUtf8(text, start(kUtf8Mark, 3 * n));
+            break;
     }
-    AppendUtf8(text, bytes);
+    return {buffer.data(), static_cast<std::size_t>(end - buffer.data())};
 }
 
 }  // namespace notecodec

@@ -28,9 +28,10 @@ struct Decoded {
 // anything else is ANSI. Text ends at the first NUL; CR, LF and CR LF become CR LF.
 Decoded Decode(std::string_view bytes, const CodePage& ansi);
 
-// The text in the note's encoding, into bytes (whose memory is reused). An ANSI note whose
-// text the code page cannot hold becomes UTF-8 with the mark: encoding says what was used.
-// No text is no bytes, whatever the encoding.
-void Encode(std::u16string_view text, Encoding& encoding, const CodePage& ansi, std::string& bytes);
+// The text in the note's encoding, made in buffer (whose memory is kept for the next save) and
+// returned as a view of it. An ANSI note whose text the code page cannot hold becomes UTF-8
+// with the mark: encoding says what was used. No text is no bytes, whatever the encoding.
+std::string_view Encode(std::u16string_view text, Encoding& encoding, const CodePage& ansi,
+                        std::string& buffer);
 
 }  // namespace notecodec

@@ -164,8 +164,8 @@ void AutoSaveKeystroke(int rounds, const char16_t* line, const char* name) {
         text.resize(1u << 20);
         memo.SetText(text);
         if (memo.TextView() != text) throw std::runtime_error("the memo did not take 1 Mi");
-        std::string bytes;
-        notecodec::Encode(text, encoding, AnsiCodePage(), bytes);
+        std::string buffer;
+        const std::string bytes(notecodec::Encode(text, encoding, AnsiCodePage(), buffer));
 
         const std::string note = folder + "BriskJot.txt";
         const std::string copy = folder + "plain.txt";
@@ -174,8 +174,8 @@ void AutoSaveKeystroke(int rounds, const char16_t* line, const char* name) {
         for (int i = 0; i < rounds; ++i) {
             double start = Seconds();
             notecodec::Encoding saveAs = encoding;
-            notecodec::Encode(memo.TextView(), saveAs, AnsiCodePage(), noteBytes);
-            notefile::WriteNote(note, noteBytes);
+            notefile::WriteNote(
+                note, notecodec::Encode(memo.TextView(), saveAs, AnsiCodePage(), noteBytes));
             oursTimes.push_back(Seconds() - start);
             start = Seconds();
             WriteWholeFile(copy, bytes);
@@ -184,9 +184,10 @@ void AutoSaveKeystroke(int rounds, const char16_t* line, const char* name) {
             const std::u16string_view fetched = memo.TextView();
             fetchTimes.push_back(Seconds() - start);
             start = Seconds();
-            notecodec::Encode(fetched, saveAs, AnsiCodePage(), noteBytes);
+            const std::string_view encoded =
+                notecodec::Encode(fetched, saveAs, AnsiCodePage(), noteBytes);
             encodeTimes.push_back(Seconds() - start);
-            if (noteBytes != bytes) throw std::runtime_error("memo text changed");
+            if (encoded != bytes) throw std::runtime_error("memo text changed");
             start = Seconds();
             WriteWholeFile(copy, bytes, true);
             flushedTimes.push_back(Seconds() - start);
@@ -210,7 +211,8 @@ void AutoSaveKeystroke(int rounds, const char16_t* line, const char* name) {
 struct Program {
     const char* exeName;
     const char* trayWindowClass;
-    const char* settings;  // written beside the copy, or null
+    const char* settings;   // written beside the copy, or null
+    std::string note = {};  // BriskJot.txt beside the copy, when not empty
 };
 
 const Program kBaseline{"bj_tray_minimal.exe", "BjTrayMinimal", nullptr};
@@ -250,6 +252,7 @@ public:
         if (!CopyFileA((ThisFolder() + program.exeName).c_str(), exe.c_str(), FALSE))
             throw std::runtime_error(std::string("copy ") + program.exeName);
         if (program.settings) WriteWholeFile(folder_ + "BriskJot.ini", program.settings);
+        if (!program.note.empty()) WriteWholeFile(folder_ + "BriskJot.txt", program.note);
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         std::string commandLine = "\"" + exe + "\"";
@@ -330,6 +333,35 @@ void StartUpAndMemory(int rounds) {
         1.5);
 }
 
+// A note of 1 Mi characters in the given encoding, of the line repeated.
+std::string NoteOf(const char16_t* line, notecodec::Encoding encoding) {
+    std::u16string text;
+    while (text.size() < (1u << 20)) text += line;
+    text.resize(1u << 20);
+    std::string buffer;
+    return std::string(notecodec::Encode(text, encoding, AnsiCodePage(), buffer));
+}
+
+// A start with a UTF-8 note of accented letters, arrows and ideographs against one with an
+// ASCII note of the same length.
+void StartUpWithNote(int rounds) {
+    Program ascii = kBriskJot;
+    ascii.note =
+        NoteOf(u"The quick brown fox jumps over the lazy dog.\r\n", notecodec::Encoding::Ansi);
+    Program utf8 = kBriskJot;
+    utf8.note = NoteOf(u"Caf\u00E9 na\u00EFve \u2192 \u4E2D\u6587 notes.\r\n",
+                       notecodec::Encoding::Utf8Mark);
+    std::vector<double> startAscii, startUtf8;
+    for (int i = 0; i < rounds; ++i) {
+        for (const Program* program : {&ascii, &utf8}) {
+            Started started(*program);
+            (program == &ascii ? startAscii : startUtf8).push_back(started.StartSeconds());
+        }
+    }
+    std::fprintf(stderr, "Start-up with a note of 1 Mi characters: median of %d starts\n", rounds);
+    Row("win/StartUpWithUtf8Note1MiB [ms]", Median(startAscii) * 1e3, Median(startUtf8) * 1e3, 1.3);
+}
+
 void IdleCpu(int seconds) {
     Started base(kBaseline);
     Started ours(kBriskJot);
@@ -361,6 +393,7 @@ int main(int argc, char** argv) {
                           u"Caf\u00E9 na\u00EFve \u2192 \u4E2D\u6587 notes.\r\n",
                           "win/AutoSaveKeystroke1MiBUtf8 [us]");
         StartUpAndMemory(rounds);
+        StartUpWithNote(rounds);
         IdleCpu(idleSeconds);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "bj_bench_win: %s\n", e.what());

@@ -82,8 +82,8 @@ TEST(NoteCodec, ReadsEachEncodingAndWritesItBackByteForByte) {
         EXPECT_EQ(note.encoding, row.encoding);
         EXPECT_EQ(note.cut, row.cut);
         Encoding encoding = note.encoding;
-        std::string saved = "left over";
-        notecodec::Encode(note.text, encoding, ansi, saved);
+        std::string buffer = "left over";
+        const std::string saved(notecodec::Encode(note.text, encoding, ansi, buffer));
         EXPECT_EQ(encoding, note.encoding);
         if (row.same) {
             EXPECT_EQ(Hex(saved), Hex(row.bytes));
@@ -127,8 +127,8 @@ TEST(NoteCodec, AnAnsiNoteBecomesUtf8WithTheMarkOnlyForAForeignCharacter) {
     for (const Row& row : rows) {
         SCOPED_TRACE(Hex(row.bytes));
         Encoding encoding = row.before;
-        std::string bytes;
-        notecodec::Encode(row.text, encoding, ansi, bytes);
+        std::string buffer;
+        const std::string bytes(notecodec::Encode(row.text, encoding, ansi, buffer));
         EXPECT_EQ(encoding, row.after);
         EXPECT_EQ(Hex(bytes), Hex(row.bytes));
     }
