@@ -1,6 +1,5 @@
 // Unicode notes from outside: characters typed as Unicode input reach the file and come back
-// after a restart, notes in every encoding load as their text and keep their bytes on a save,
-// and the Find dialog selects a word with accents whole.
+// after a restart; notes in every encoding load as their text and keep their bytes on a save.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -144,34 +143,6 @@ TEST(Unicode, NotesInEveryEncodingLoadAsTheirTextAndAKeystrokeKeepsTheirBytes) {
         EXPECT_TRUE(driver::WaitFor([&] { return driver::ReadFile(sandbox.Note()) == expected; }))
             << driver::ReadFile(sandbox.Note());
     }
-}
-
-TEST(Unicode, FindSelectsAWordWithAccentsWhole) {
-    Sandbox sandbox;
-    // "cafés" is not the whole word; the emoji counts two units before "CAFÉ".
-    driver::WriteFile(sandbox.Note(),
-                      std::string(kUtf8Mark) + "caf\xC3\xA9s \xF0\x9F\x98\x80 CAF\xC3\x89!");
-    Process program(sandbox.Exe());
-    HWND window = program.MainWindow();
-    ASSERT_TRUE(window);
-    HWND memo = program.Memo();
-    ASSERT_TRUE(driver::WaitFor([&] { return IsWindowVisible(window) != FALSE; }));
-    ASSERT_TRUE(MemoInFront(window, memo));
-    driver::Command(window, cmd::PopUpFindReplace);
-    HWND dialog = nullptr;
-    ASSERT_TRUE(driver::WaitFor([&] {
-        dialog = program.FindTopLevel("#32770", "Find");
-        return dialog && IsWindowVisible(dialog);
-    }));
-    constexpr int kFindWhat = 0x480, kWholeWord = 0x410;
-    SendMessageW(GetDlgItem(dialog, kFindWhat), WM_SETTEXT, 0,
-                 reinterpret_cast<LPARAM>(L"caf\u00E9"));
-    SendMessageA(GetDlgItem(dialog, kWholeWord), BM_CLICK, 0, 0);
-    SendMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
-    EXPECT_TRUE(driver::WaitFor([&] {
-        return SendMessageW(memo, EM_GETSEL, 0, 0) == MAKELONG(9, 13);
-    })) << std::hex
-        << SendMessageW(memo, EM_GETSEL, 0, 0);
 }
 
 }  // namespace
