@@ -13,13 +13,7 @@ namespace {
 constexpr int kFindWhat = 0x480, kWholeWord = 0x410;
 // An emoji (two units), "cafés" at 3, "CAFÉ" at 9, "café" at 14, in UTF-8.
 constexpr char kNote[] = "\xEF\xBB\xBF\xF0\x9F\x98\x80 caf\xC3\xA9s CAF\xC3\x89 caf\xC3\xA9";
-constexpr wchar_t kText[] = L"\U0001F600 caf\u00E9s CAF\u00C9 caf\u00E9";
-
-std::wstring WindowTextW(HWND window) {
-    std::wstring text(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0) + 1, L'\0');
-    text.resize(SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0])));
-    return text;
-}
+constexpr char16_t kText[] = u"\U0001F600 caf\u00E9s CAF\u00C9 caf\u00E9";
 
 TEST(Find, TheTrayFindTypesCtrlFToOpenTheDialogWithoutTypingIntoTheNote) {
     driver::Sandbox sandbox;
@@ -30,15 +24,7 @@ TEST(Find, TheTrayFindTypesCtrlFToOpenTheDialogWithoutTypingIntoTheNote) {
     HWND memo = program.Memo();
     ASSERT_TRUE(driver::WaitFor([&] { return IsWindowVisible(window) != FALSE; }));
     SendMessageW(memo, EM_SETSEL, 14, 18);  // the last "café"
-    // The keys go to the memo once its window is in front and done activating.
-    SetForegroundWindow(window);
-    ASSERT_TRUE(driver::WaitFor([&] {
-        GUITHREADINFO info{};
-        info.cbSize = sizeof info;
-        return GetForegroundWindow() == window &&
-               GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) &&
-               info.hwndFocus == memo;
-    }));
+    ASSERT_TRUE(driver::MemoInFront(window, memo));
     driver::Command(window, cmd::PopUpFindReplace);
     // Visible only once its set-up is over, the search text in place.
     HWND dialog = nullptr;
@@ -46,7 +32,7 @@ TEST(Find, TheTrayFindTypesCtrlFToOpenTheDialogWithoutTypingIntoTheNote) {
         dialog = program.FindTopLevel("#32770", "Find");
         return dialog && IsWindowVisible(dialog);
     }));
-    EXPECT_TRUE(WindowTextW(GetDlgItem(dialog, kFindWhat)) == L"caf\u00E9");
+    EXPECT_TRUE(driver::WindowTextW(GetDlgItem(dialog, kFindWhat)) == u"caf\u00E9");
     // A new search starts at the top, wherever the selection is; "cafés" is no whole word,
     // "CAFÉ" is the same word in capitals.
     SendMessageW(GetDlgItem(dialog, kWholeWord), BM_CLICK, 0, 0);
@@ -55,7 +41,7 @@ TEST(Find, TheTrayFindTypesCtrlFToOpenTheDialogWithoutTypingIntoTheNote) {
     EXPECT_TRUE(
         driver::WaitFor([&] { return SendMessageW(memo, EM_GETSEL, 0, 0) == MAKELONG(9, 13); }));
     EXPECT_TRUE(driver::WaitFor([&] { return !IsWindow(dialog); })) << "closed after the search";
-    EXPECT_TRUE(WindowTextW(memo) == kText) << "no control character went in";
+    EXPECT_TRUE(driver::WindowTextW(memo) == kText) << "no control character went in";
 }
 
 }  // namespace

@@ -14,12 +14,6 @@ using driver::Sandbox;
 
 constexpr char kUtf8Mark[] = "\xEF\xBB\xBF";
 
-std::u16string MemoText(HWND memo) {
-    std::u16string text(SendMessageW(memo, WM_GETTEXTLENGTH, 0, 0) + 1, u'\0');
-    text.resize(SendMessageW(memo, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0])));
-    return text;
-}
-
 std::string Hex(const std::u16string& text) {
     std::string out;
     for (const char16_t c : text) out += std::to_string(c) + " ";
@@ -38,18 +32,6 @@ void TypeUnicode(HWND window, const std::u16string& text) {
         }
         SendInput(2, inputs, sizeof(INPUT));
     }
-}
-
-// The keys go to the memo once its window is in front and done activating.
-bool MemoInFront(HWND window, HWND memo) {
-    SetForegroundWindow(window);
-    return driver::WaitFor([&] {
-        GUITHREADINFO info{};
-        info.cbSize = sizeof info;
-        return GetForegroundWindow() == window &&
-               GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) &&
-               info.hwndFocus == memo;
-    });
 }
 
 std::string Ansi(const std::u16string& text, BOOL* usedDefault) {
@@ -91,7 +73,7 @@ TEST(Unicode, TypedCharactersAreSavedAsUtf8AndComeBackAfterARestart) {
         Process program(sandbox.Exe());
         HWND window = program.MainWindow();
         ASSERT_TRUE(window);
-        ASSERT_TRUE(MemoInFront(window, program.Memo()));
+        ASSERT_TRUE(driver::MemoInFront(window, program.Memo()));
         TypeUnicode(window, typed);
         EXPECT_TRUE(driver::WaitFor([&] { return driver::ReadFile(sandbox.Note()) == expected; }))
             << driver::ReadFile(sandbox.Note());
@@ -100,7 +82,7 @@ TEST(Unicode, TypedCharactersAreSavedAsUtf8AndComeBackAfterARestart) {
     }
     Process again(sandbox.Exe());
     ASSERT_TRUE(again.MainWindow());
-    EXPECT_EQ(Hex(MemoText(again.Memo())), Hex(typed));
+    EXPECT_EQ(Hex(driver::WindowTextW(again.Memo())), Hex(typed));
 }
 
 TEST(Unicode, NotesInEveryEncodingLoadAsTheirTextAndAKeystrokeKeepsTheirBytes) {
@@ -132,8 +114,8 @@ TEST(Unicode, NotesInEveryEncodingLoadAsTheirTextAndAKeystrokeKeepsTheirBytes) {
         HWND window = program.MainWindow();
         ASSERT_TRUE(window);
         HWND memo = program.Memo();
-        EXPECT_EQ(Hex(MemoText(memo)), Hex(row.text));
-        ASSERT_TRUE(MemoInFront(window, memo));
+        EXPECT_EQ(Hex(driver::WindowTextW(memo)), Hex(row.text));
+        ASSERT_TRUE(driver::MemoInFront(window, memo));
         SendMessageW(memo, EM_SETSEL, row.text.size(), row.text.size());
         driver::TypeKeys(window, "z");
         // Line breaks were CR LF already, so the file gains the key and nothing else.
