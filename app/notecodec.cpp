@@ -20,9 +20,8 @@ bool StartsWith(std::string_view bytes, std::string_view mark) {
 }
 
 bool IsAscii(std::string_view bytes) {
-    unsigned char any = 0;
-    for (const char c : bytes) any |= static_cast<unsigned char>(c);
-    return any < 0x80;
+    return std::all_of(bytes.begin(), bytes.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
 // Strict UTF-8: no overlong forms, no surrogates, nothing past U+10FFFF; false when the

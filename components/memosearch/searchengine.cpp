@@ -61,11 +61,12 @@ bool IsWholeWordAt(std::u16string_view memo, std::size_t start, std::size_t leng
 // The other case of c, or c when it has none.
 char16_t OtherCase(char16_t c) {
     const char16_t folded = FoldCase(c);
-    for (const char16_t other :
-         {static_cast<char16_t>(c ^ 0x20), static_cast<char16_t>(c - 1),
-          static_cast<char16_t>(c + 1), static_cast<char16_t>(c == 0xFF ? 0x178 : 0xFF)})
-        if (other != c && FoldCase(other) == folded) return other;
-    return c;
+    const std::array<char16_t, 4> candidates = {
+        static_cast<char16_t>(c ^ 0x20), static_cast<char16_t>(c - 1), static_cast<char16_t>(c + 1),
+        static_cast<char16_t>(c == 0xFF ? 0x178 : 0xFF)};
+    const auto other = std::find_if(candidates.begin(), candidates.end(),
+                                    [&](char16_t u) { return u != c && FoldCase(u) == folded; });
+    return other == candidates.end() ? c : *other;
 }
 
 // Text unit u is a candidate for pattern position k when (u | mask_[k]) == value_[k]: with
@@ -76,7 +77,7 @@ public:
     Matcher(std::u16string_view pattern, bool matchCase, std::size_t origin)
         : m_(pattern.size()), folded_(pattern), matchCase_(matchCase), origin_(origin) {
         if (matchCase) return;
-        for (char16_t& c : folded_) c = FoldCase(c);
+        std::transform(folded_.begin(), folded_.end(), folded_.begin(), FoldCase);
         const auto filterFor = [](char16_t c, char16_t& mask, char16_t& value) {
             mask = static_cast<char16_t>(c ^ OtherCase(c));
             value = static_cast<char16_t>(c | mask);

@@ -1,4 +1,4 @@
-// Windows path text and the F5 time stamp; the note decoder is left to its fuzz replay.
+// Windows path text and the F5 time stamp.
 #include <gtest/gtest.h>
 
 #include <string>
