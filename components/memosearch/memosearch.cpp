@@ -114,7 +114,9 @@ void GetSelection(HWND memo, std::size_t& start, std::size_t& length) {
 
 struct TMemoSearch::Dialog {
     FINDREPLACEW record{};
-    char16_t findWhat[kFindWhatSize] = {};
+    // The record gives the size in bytes; twice the characters, so that a dialog counting
+    // characters instead could not write past the end either.
+    char16_t findWhat[2 * kFindWhatSize] = {};
     bj::FindOptions options = bj::frDown;  // as the user left them in the dialog
     HWND window = nullptr;  // nullptr once closed; the record lives on for the search-again key
 };
@@ -259,7 +261,7 @@ void TMemoSearch::ExecuteFind() {
     record.hInstance = fw::Application.Instance();
     record.Flags = ToDialogFlags(Options) | FR_ENABLEHOOK;
     record.lpstrFindWhat = reinterpret_cast<LPWSTR>(dialog->findWhat);
-    record.wFindWhatLen = static_cast<WORD>(sizeof dialog->findWhat);
+    record.wFindWhatLen = static_cast<WORD>(kFindWhatSize * sizeof(char16_t));
     record.lpfnHook = &TMemoSearch::DialogHook;
     record.lCustData = reinterpret_cast<LPARAM>(this);
     dialog->options = Options;
