@@ -21,7 +21,8 @@ public:
         // fit check for it.
         const bool utf8 = GetACP() == CP_UTF8;
         BOOL usedDefault = FALSE;
-        bytes.resize(text.size() * 3);  // the most bytes one unit takes in any code page
+        // The most bytes one unit takes: two in any double-byte code page, three in UTF-8.
+        bytes.resize(text.size() * (utf8 ? 3 : 2));
         const int written = WideCharToMultiByte(
             CP_ACP, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, reinterpret_cast<LPCWSTR>(text.data()),
             static_cast<int>(text.size()), bytes.data(), static_cast<int>(bytes.size()), nullptr,
