@@ -300,15 +300,15 @@ void TFormAbout::ShowModal() {
     // Close() clears modal_ and hides the box, from whatever handler runs it.
     MSG msg;
     while (modal_ && Visible() && !fw::Application.Terminated()) {
-        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0 || got == -1) {
             PostQuitMessage(got == 0 ? static_cast<int>(msg.wParam) : 0);  // for the main loop
             break;
         }
         HWND dialog = fw::Application.ModelessDialog();
-        if (dialog && IsWindow(dialog) && IsDialogMessageA(dialog, &msg)) continue;
+        if (dialog && IsWindow(dialog) && IsDialogMessageW(dialog, &msg)) continue;
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
     EndModal();
     if (Visible()) Hide();

@@ -37,7 +37,7 @@ void TFormMain::NoteChangedElsewhereProc() {
 void TFormMain::ReloadChangedNoteProc() {
     // Unsaved text waits for its save, which keeps the other version.
     if (!NoteGuard1 || !TextSaved || NoteGuard1->Check() != noteidentity::Change::Elsewhere) return;
-    notetext::DecodedNote note;
+    notecodec::Decoded note;
     try {
         note = notefile::ReadNote(NoteFilePath);
     } catch (const bj::Error&) {
@@ -53,7 +53,8 @@ void TFormMain::ReloadChangedNoteProc() {
         MemoHoldsWholeNote = false;
         return;
     }
-    MemoHoldsWholeNote = note.whole;
+    MemoHoldsWholeNote = !note.cut;
+    NoteEncoding = note.encoding;
     Memo1->SetSel(start, end);  // the control keeps both within the new text
     SendMessageA(Memo1->Handle(), EM_LINESCROLL, 0, topLine);
     Memo1->EmptyUndoBuffer();

@@ -58,10 +58,11 @@ void TFormMain::FormCreate() {
     WatchNoteProc();
     if (notefile::FileExists(NoteFilePath)) {
         notefile::ResetAttributes(NoteFilePath);
-        const notetext::DecodedNote note = notefile::ReadNote(NoteFilePath);
+        const notecodec::Decoded note = notefile::ReadNote(NoteFilePath);
         // Refused, it ends the start as a failed read does.
         if (!Memo1->SetText(note.text)) throw bj::Error("The memo refused the note");
-        MemoHoldsWholeNote = note.whole;
+        MemoHoldsWholeNote = !note.cut;
+        NoteEncoding = note.encoding;
     }
     MenuSave.SetEnabled(false);
     TextSaved = true;

@@ -87,6 +87,30 @@ std::string WindowText(HWND window) {
     return text;
 }
 
+std::u16string WindowTextW(HWND window) {
+    std::u16string text(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0) + 1, u'\0');
+    text.resize(SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0])));
+    return text;
+}
+
+bool MemoInFront(HWND window, HWND memo) {
+    // Wine can make a window foreground at a cold start without activating it (and the program
+    // autosaves only once activated): it is brought in front from a window of ours, as a click
+    // would.
+    HWND other = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 1, 1, nullptr,
+                                 nullptr, nullptr, nullptr);
+    SetForegroundWindow(other);
+    SetForegroundWindow(window);
+    DestroyWindow(other);
+    return WaitFor([&] {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        return GetForegroundWindow() == window &&
+               GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) &&
+               info.hwndFocus == memo;
+    });
+}
+
 bool AnswerBox(const Process& process, const std::string& caption, int button) {
     HWND control = nullptr;
     WaitFor([&] {
