@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "base/error.h"
@@ -32,14 +33,17 @@ std::string WindowText(HWND hwnd) {
     return text;
 }
 
-SIZE TextExtent(HWND hwnd, HFONT font, const std::string& text) {
+// The room text needs in the font: one line, or lines broken at width as a static control
+// breaks them.
+SIZE TextExtent(HWND hwnd, HFONT font, const std::string& text, bool wordWrap, int width) {
     SIZE size{0, 0};
     HDC dc = GetDC(hwnd);
     if (!dc) return size;
     HGDIOBJ old = SelectObject(dc, font);
-    RECT rect{0, 0, 0, 0};
-    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &rect,
-              DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    RECT rect{0, 0, wordWrap ? width : 0, 0};
+    DrawTextA(
+        dc, text.c_str(), static_cast<int>(text.size()), &rect,
+        DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS | (wordWrap ? DT_WORDBREAK : DT_SINGLELINE));
     SelectObject(dc, old);
     ReleaseDC(hwnd, dc);
     size.cx = rect.right - rect.left;
@@ -66,16 +70,28 @@ HFONT CreateDialogFont(const TFontLook& look) {
 TAboutLabel::TAboutLabel(HWND parent, int left, int top, int width, int height,
                          const std::string& caption, const TFontLook& font, COLORREF color,
                          bool wordWrap)
-    : font_(CreateDialogFont(font)), color_(color) {
-    const bool autoSize = width <= 0;
+    : font_(CreateDialogFont(font)), color_(color), wordWrap_(wordWrap) {
     handle_ = CreateChild("STATIC", caption, SS_NOPREFIX | (wordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP),
                           0, left, top, width, height, parent);
     SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-    if (autoSize) {
-        const SIZE size = TextExtent(handle_, static_cast<HFONT>(font_.get()), caption);
-        SetWindowPos(handle_, nullptr, 0, 0, size.cx, size.cy,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+}
+
+RECT TAboutLabel::Place() const {
+    RECT place{};
+    GetWindowRect(handle_, &place);
+    MapWindowPoints(nullptr, GetParent(handle_), reinterpret_cast<POINT*>(&place), 2);
+    return place;
+}
+
+void TAboutLabel::FitText(int maxRight, int maxBottom) {
+    const RECT place = Place();
+    // The font the control really draws with, whoever set it.
+    auto font = reinterpret_cast<HFONT>(SendMessageA(handle_, WM_GETFONT, 0, 0));
+    const SIZE text = TextExtent(handle_, font, Caption(), wordWrap_, place.right - place.left);
+    const LONG width = std::min(std::max(place.right - place.left, text.cx), maxRight - place.left);
+    const LONG height =
+        std::min(std::max(place.bottom - place.top, text.cy), maxBottom - place.top);
+    SetWindowPos(handle_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 TAboutLabel::~TAboutLabel() {

@@ -22,8 +22,8 @@ struct TFontLook {
 // Creates "MS Sans Serif" at the given height and weight; the caller owns it.
 HFONT CreateDialogFont(const TFontLook& look);
 
-// Static text. A label given no width is as wide as its text; only a
-// word-wrapped one breaks its text into lines.
+// Static text; only a word-wrapped label breaks its text into lines. A label is sized by
+// FitText, from its text.
 class TAboutLabel : public fw::TControl {
 public:
     TAboutLabel(HWND parent, int left, int top, int width, int height, const std::string& caption,
@@ -35,10 +35,17 @@ public:
     void SetCaption(const std::string& caption);
     HBRUSH ParentColor(HDC dc) override;
 
+    // The label's rectangle in its parent's client coordinates.
+    RECT Place() const;
+    // Keeps its size where its text, measured in its own font, fits; grows where it does not
+    // (wider for one line, taller for a word-wrapped one), up to maxRight and maxBottom.
+    void FitText(int maxRight, int maxBottom);
+
 private:
     HWND handle_ = nullptr;
     fw::UniqueGdiObject font_;
     COLORREF color_;
+    bool wordWrap_;
 };
 
 // A picture drawn by itself: an icon at its own size, or a bitmap fitted to the

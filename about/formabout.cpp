@@ -1,5 +1,9 @@
 #include "about/formabout.h"
 
+#include <algorithm>
+#include <climits>
+#include <utility>
+
 #include "app/formmain.h"
 #include "app/forms.h"
 #include "framework/application.h"
@@ -56,6 +60,14 @@ constexpr COLORREF kNavy = RGB(0, 0, 128);
 constexpr COLORREF kTransparentArt = RGB(255, 0, 255);
 constexpr int kClientWidth = 472;
 constexpr int kClientHeight = 283;
+// The places of the box in Windows' own font; PlaceControls adjusts them to the texts.
+constexpr RECT kArtwork{352, 7, 352 + 118, 7 + 105};
+constexpr RECT kOkButton{291, 80, 291 + 180, 80 + 28};
+constexpr RECT kField{0, 113, 473, 113 + 72};
+constexpr RECT kDonationPlace{10, 196, 10 + 453, 196 + 39};
+constexpr int kTextColumn = 53;  // the labels beside the icon
+constexpr int kLinkLeft = 80;
+constexpr int kTextGap = 4;  // between a text and what stands beside it
 // Far outside the form: never seen, only there to hold the focus.
 constexpr int kOffFormLeft = -31072;
 
@@ -124,22 +136,24 @@ void TFormAbout::CreateControls() {
     Label1 = std::make_unique<about::TAboutLabel>(form, 53, 10, 0, 0, fw::Application.Title, bold);
     Label2 = std::make_unique<about::TAboutLabel>(form, 53, 24, 290, 15, kProductLine,
                                                   about::TFontLook{-12, false, false});
-    Label3 = std::make_unique<about::TAboutLabel>(form, 53, 38, 290, 13, kVersionPrefix, plain);
+    // The version now, so the layout below measures the line as it will read.
+    Label3 = std::make_unique<about::TAboutLabel>(
+        form, 53, 38, 290, 13, kVersionPrefix + ProgVersion1.FourDigitVersion(), plain);
     Label4 = std::make_unique<about::TAboutLabel>(form, 53, 52, 0, 0, kCopyright1, plain);
     Label5 = std::make_unique<about::TAboutLabel>(form, 53, 66, 0, 0, kCopyright2, plain);
     LabelF1 = std::make_unique<about::TAboutLabel>(form, 12, 52, 30, 26, kF1ForHelp, plain,
                                                    RGB(0, 0, 0), true);
     EnableWindow(LabelF1->Handle(), FALSE);
-    ImageArtwork = std::make_unique<about::TAboutPicture>(form, 352, 7, 118, 105);
+    ImageArtwork = std::make_unique<about::TAboutPicture>(form, kArtwork.left, kArtwork.top, 0, 0);
     ImageArtwork->LoadBitmap("ABOUTART", kTransparentArt);
-    SpeedButtonOK =
-        std::make_unique<about::TAboutButton>(form, 291, 80, 180, 28, kOkCaption, true, false);
+    SpeedButtonOK = std::make_unique<about::TAboutButton>(form, kOkButton.left, kOkButton.top, 0, 0,
+                                                          kOkCaption, true, false);
     SpeedButtonOK->SetHint(kOkHint);
     SpeedButtonOK->OnClick = [this] { SpeedButtonOKClick(); };
     Label6 = std::make_unique<about::TAboutLabel>(form, 53, 88, 0, 0, kFreeware, bold, kNavy);
-    Memo1 = std::make_unique<about::TAboutField>(form, 0, 113, 473, 72, COLOR_INFOBK);
-    Label7 =
-        std::make_unique<about::TAboutLabel>(form, 10, 196, 453, 39, kDonation, bold, kNavy, true);
+    Memo1 = std::make_unique<about::TAboutField>(form, kField.left, kField.top, 0, 0, COLOR_INFOBK);
+    Label7 = std::make_unique<about::TAboutLabel>(form, kDonationPlace.left, kDonationPlace.top, 0,
+                                                  0, kDonation, bold, kNavy, true);
     Label8 = std::make_unique<about::TAboutLabel>(form, 10, 253, 0, 0, kClickToGoTo, plain);
 
     URLLabel1 = std::make_unique<links::TURLLabel>(form, 80, 253, kLinkCaption);
@@ -172,7 +186,48 @@ void TFormAbout::CreateControls() {
 
     Memo1->SetText(kDescription + std::string(kParagraphBreak) + fw::Application.Title +
                    kIsFreeware + kParagraphBreak + kDisclaimer);
+    PlaceControls();
     ScaleToMonitor();
+}
+
+// The table's places hold the texts in Windows' own font. In another (Wine's, say) a label
+// grows to its text, and the box widens rather than cut one: the pictures and the OK button
+// move right, the field and the donation text widen with it.
+void TFormAbout::PlaceControls() {
+    int widen = 0;
+    for (const auto& [label, neighbour] : {std::pair{Label1.get(), kArtwork.left},
+                                           {Label2.get(), kArtwork.left},
+                                           {Label3.get(), kArtwork.left},
+                                           {Label4.get(), kArtwork.left},
+                                           {Label5.get(), kArtwork.left},
+                                           {Label6.get(), kOkButton.left}}) {
+        label->FitText(INT_MAX, kClientHeight);
+        widen = std::max(widen, static_cast<int>(label->Place().right + kTextGap - neighbour));
+    }
+    auto place = [widen](HWND control, const RECT& at, bool moves) {
+        SetWindowPos(control, nullptr, at.left + (moves ? widen : 0), at.top,
+                     at.right - at.left + (moves ? 0 : widen), at.bottom - at.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    };
+    place(ImageArtwork->Handle(), kArtwork, true);
+    place(SpeedButtonOK->Handle(), kOkButton, true);
+    place(Memo1->Handle(), kField, false);
+    place(Label7->Handle(), kDonationPlace, false);
+
+    // F1 wraps in its narrow column, down to the field; the donation text down to the link.
+    LabelF1->FitText(kTextColumn - kTextGap, kField.top);
+    const RECT link = Label8->Place();
+    Label7->FitText(kClientWidth + widen, link.top);
+    Label8->FitText(INT_MAX, kClientHeight);
+    URLLabel1->SetPosition(std::max(kLinkLeft, static_cast<int>(Label8->Place().right) + kTextGap),
+                           link.top);
+
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    if (client.right != kClientWidth + widen) {
+        SetWidth(Width() + kClientWidth + widen - client.right);
+        CenterOnScreen();
+    }
 }
 
 void TFormAbout::ScaleToMonitor() {
@@ -245,15 +300,15 @@ void TFormAbout::ShowModal() {
     // Close() clears modal_ and hides the box, from whatever handler runs it.
     MSG msg;
     while (modal_ && Visible() && !fw::Application.Terminated()) {
-        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0 || got == -1) {
             PostQuitMessage(got == 0 ? static_cast<int>(msg.wParam) : 0);  // for the main loop
             break;
         }
         HWND dialog = fw::Application.ModelessDialog();
-        if (dialog && IsWindow(dialog) && IsDialogMessageA(dialog, &msg)) continue;
+        if (dialog && IsWindow(dialog) && IsDialogMessageW(dialog, &msg)) continue;
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
     EndModal();
     if (Visible()) Hide();

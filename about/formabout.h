@@ -54,6 +54,7 @@ private:
         WNDPROC original;
     };
     void CreateControls();
+    void PlaceControls();
     // The layout above is written for 96 DPI; this scales it for the box's monitor.
     void ScaleToMonitor();
     void PreviewKeys(HWND control);

@@ -60,6 +60,7 @@ TFormMain::TFormMain()
     style.height = 207;
     style.menu = MainMenu1.CreateBar();
     CreateForm(style);
+    MainMenu1.SetWindow(Handle());
     HelpContext = 8;
 
     Memo1 = std::make_unique<fw::TMemo>(Handle(), fw::TMemo::Style{});

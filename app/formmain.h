@@ -3,8 +3,10 @@
 // Handlers are spread over formmain_*.cpp by subject.
 
 #include <memory>
+#include <string>
 #include <string_view>
 
+#include "app/notecodec.h"
 #include "app/settingsrules.h"
 #include "components/help/contextmap.h"
 #include "components/help/helprouter.h"
@@ -55,6 +57,11 @@ public:
     // Made when first needed: the balloon after a save that kept a copy, and reading again a
     // changed note that its writer still held.
     std::unique_ptr<fw::TTimer> TimerNoteChanged;
+
+    // What the note is saved as, and the memory its saves are encoded in (kept: AutoSave
+    // encodes the whole text on every keystroke).
+    notecodec::Encoding NoteEncoding = notecodec::Encoding::Ansi;
+    std::string NoteBytes;
 
     // Life cycle
     void FormCreate();
@@ -139,7 +146,7 @@ private:
     void BindHandlers();
     void SetNoteImage(int index);
     // The one way text reaches the note file; throws when it does not.
-    void WriteNoteFile(std::string_view text);
+    void WriteNoteFile(std::u16string_view text);
     // The default size and place, without hiding or showing.
     void PlaceAtDefault();
     // "H&ome Site" and "E&xit", disabled while a warning is open.
@@ -148,7 +155,7 @@ private:
     void StartNoteChangedTimer();
     // The note read at start goes into the memo once the window has its size.
     void PutLoadedNoteProc();
-    std::string loadedNote_;
+    std::u16string loadedNote_;
     std::string noteCopyPath_;
     int noteReadRetries_ = 0;
 };

@@ -37,7 +37,7 @@ void TFormMain::NoteChangedElsewhereProc() {
 void TFormMain::ReloadChangedNoteProc() {
     // Unsaved text waits for its save, which keeps the other version.
     if (!NoteGuard1 || !TextSaved || NoteGuard1->Check() != noteidentity::Change::Elsewhere) return;
-    notetext::DecodedNote note;
+    notecodec::Decoded note;
     try {
         note = notefile::ReadNote(NoteFilePath);
     } catch (const bj::Error&) {
@@ -46,7 +46,7 @@ void TFormMain::ReloadChangedNoteProc() {
         return;
     }
     noteReadRetries_ = 0;
-    std::string().swap(loadedNote_);  // this read is newer than one still waiting
+    std::u16string().swap(loadedNote_);  // this read is newer than one still waiting
     const int start = Memo1->SelStart(), end = start + Memo1->SelLength();
     const LRESULT topLine = SendMessageA(Memo1->Handle(), EM_GETFIRSTVISIBLELINE, 0, 0);
     if (!Memo1->SetText(note.text)) {
@@ -54,7 +54,8 @@ void TFormMain::ReloadChangedNoteProc() {
         MemoHoldsWholeNote = false;
         return;
     }
-    MemoHoldsWholeNote = note.whole;
+    MemoHoldsWholeNote = !note.cut;
+    NoteEncoding = note.encoding;
     Memo1->SetSel(start, end);  // the control keeps both within the new text
     SendMessageA(Memo1->Handle(), EM_LINESCROLL, 0, topLine);
     Memo1->EmptyUndoBuffer();

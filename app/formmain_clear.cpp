@@ -54,7 +54,7 @@ void TFormMain::MenuClearMemoClick() {
         Memo1->SelectAll();
         Memo1->ClearSelection();  // the change handling runs here
         Memo1->EmptyUndoBuffer();
-        WriteNoteFile("");
+        WriteNoteFile(u"");
         TextSaved = true;  // the empty memo is what the note now holds
         MenuSave.SetEnabled(false);
         MenuClearMemo.SetEnabled(false);

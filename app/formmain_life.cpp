@@ -60,9 +60,10 @@ void TFormMain::FormCreate() {
     WatchNoteProc();
     if (notefile::FileExists(NoteFilePath)) {
         notefile::ResetAttributes(NoteFilePath);
-        notetext::DecodedNote note = notefile::ReadNote(NoteFilePath);
+        notecodec::Decoded note = notefile::ReadNote(NoteFilePath);
         loadedNote_ = std::move(note.text);
-        MemoHoldsWholeNote = note.whole;
+        MemoHoldsWholeNote = !note.cut;
+        NoteEncoding = note.encoding;
     }
     MenuSave.SetEnabled(false);
     TextSaved = true;
@@ -76,7 +77,7 @@ void TFormMain::PutLoadedNoteProc() {
     const std::function<void()> onChange = std::exchange(Memo1->OnChange, nullptr);
     const bool taken = Memo1->SetText(loadedNote_);
     Memo1->OnChange = onChange;
-    std::string().swap(loadedNote_);
+    std::u16string().swap(loadedNote_);
     // Refused, it ends the start as a failed read does.
     if (!taken) throw bj::Error("The memo refused the note");
     ToggleSystemTrayIconProc();

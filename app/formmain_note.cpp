@@ -1,4 +1,5 @@
 // Saving the note: on command, on every change with AutoSave, and at exit.
+#include "app/ansicodepage.h"
 #include "app/formmain.h"
 #include "app/globals.h"
 #include "app/notefile.h"
@@ -31,10 +32,14 @@ constexpr char kSaveOnExitText[] =
 
 }  // namespace
 
-void TFormMain::WriteNoteFile(std::string_view text) {
+void TFormMain::WriteNoteFile(std::u16string_view text) {
     // What followed a NUL never reached the memo: the note as it is goes to a copy first.
     if (!MemoHoldsWholeNote) notefile::KeepCopy(NoteFilePath, NoteFilePath + kBackupSuffix);
-    notefile::WriteNote(NoteFilePath, text);
+    // The encoding changes only with a save that succeeded.
+    notecodec::Encoding encoding = NoteEncoding;
+    notefile::WriteNote(NoteFilePath,
+                        notecodec::Encode(text, encoding, AnsiCodePage(), NoteBytes));
+    NoteEncoding = encoding;
     MemoHoldsWholeNote = true;
 }
 

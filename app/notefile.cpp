@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/notetext.h"
+#include "app/ansicodepage.h"
 #include "app/pathtext.h"
 #include "base/error.h"
 #include "framework/unique.h"
@@ -99,8 +99,8 @@ std::string ReadBytes(const std::string& path, Observer* tell) {
 
 }  // namespace
 
-notetext::DecodedNote ReadNote(const std::string& path) {
-    return notetext::DecodeNote(ReadBytes(path, TheObserver()));
+notecodec::Decoded ReadNote(const std::string& path) {
+    return notecodec::Decode(ReadBytes(path, TheObserver()), AnsiCodePage());
 }
 
 void KeepCopy(const std::string& path, const std::string& copyPath) {

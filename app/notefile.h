@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/notetext.h"
+#include "app/notecodec.h"
 
 namespace notefile {
 
@@ -21,8 +21,9 @@ void ResetAttributes(const std::string& path);
 // between the two, only the temporary file holds the text, whole. This puts it back.
 void FinishInterruptedSave(const std::string& path);
 
-// The note as the memo shows it; throws when the file cannot be read.
-notetext::DecodedNote ReadNote(const std::string& path);
+// The whole note as the memo shows it, and the encoding it was read in (cut when a NUL ended
+// it early); throws when the file cannot be read.
+notecodec::Decoded ReadNote(const std::string& path);
 // Saves the bytes of the file at path, as they are, to copyPath; nothing when there is no file.
 void KeepCopy(const std::string& path, const std::string& copyPath);
 

@@ -1,7 +1,5 @@
 # Cross-compiles the 32-bit release build with the win32-thread MinGW-w64 compilers: the
-# program starts no threads, and these leave the POSIX thread library (some 30 KiB) out of
-# the exe. Nothing is tested in this build (32-bit programs cannot run on these machines),
-# so GoogleTest, which needs the posix-thread compilers, is never built with them.
+# program starts no threads, and these leave the POSIX thread library out of the exe.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-win32)
@@ -12,3 +10,5 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+# GoogleTest needs the posix-thread compilers: the test suites are built with these.
+set(BJ_SUITES_TOOLCHAIN ${CMAKE_CURRENT_LIST_DIR}/mingw-i686-posix.cmake)

@@ -9,7 +9,9 @@ namespace fw {
 
 TApplication Application;
 
-void ReportUnhandled(std::exception_ptr error) noexcept { Application.HandleException(error); }
+void ReportUnhandled(std::exception_ptr error) noexcept {
+    Application.HandleException(error);
+}
 
 void TApplication::Initialize(HINSTANCE instance) {
     instance_ = instance;
@@ -36,9 +38,11 @@ std::string TApplication::ExeName() const {
 int TApplication::Run() {
     if (ShowMainForm && mainForm_) mainForm_->Show();
     MSG msg;
+    // The W calls throughout: an ANSI loop turns every character outside the code page that
+    // is typed into the memo into "?".
     while (!terminated_) {
         if (!waitHandle_) {
-            const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+            const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
             if (got == 0 || got == -1) break;
             DispatchOne(msg);
             continue;
@@ -52,7 +56,7 @@ int TApplication::Run() {
             waitHandle_ = nullptr;  // a closed handle would fail every wait: messages only
         }
         // After every wake: a handle signaled again and again must not starve the input.
-        while (!terminated_ && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchOne(msg);
+        while (!terminated_ && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchOne(msg);
     }
     return 0;
 }
@@ -67,16 +71,16 @@ bool TApplication::DispatchOne(MSG& msg) {
         terminated_ = true;
         return false;
     }
-    if (modelessDialog_ && IsWindow(modelessDialog_) && IsDialogMessageA(modelessDialog_, &msg))
+    if (modelessDialog_ && IsWindow(modelessDialog_) && IsDialogMessageW(modelessDialog_, &msg))
         return true;
     TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    DispatchMessageW(&msg);
     return true;
 }
 
 void TApplication::ProcessMessages() {
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (!DispatchOne(msg)) {
             PostQuitMessage(0);  // keep the quit for the main loop
             break;
@@ -131,7 +135,9 @@ bool TApplication::HelpCommand(unsigned command, std::uintptr_t data) {
     return result;
 }
 
-bool TApplication::HelpContext(unsigned number) { return HelpCommand(HELP_CONTEXT, number); }
+bool TApplication::HelpContext(unsigned number) {
+    return HelpCommand(HELP_CONTEXT, number);
+}
 
 int TApplication::MessageBox(const std::string& text, const std::string& subject, UINT flags) {
     HWND owner = GetActiveWindow();

@@ -3,7 +3,6 @@
 // (window procedures, timers, subclass procedures) runs through Guarded().
 
 #include <exception>
-#include <stdexcept>
 #include <utility>
 
 namespace fw {

@@ -39,17 +39,18 @@ TMemo::TMemo(HWND parent, const Style& style)
     DWORD windowStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
                         ES_WANTRETURN | ES_NOHIDESEL;
     if (!style.wordWrap) windowStyle |= WS_HSCROLL | ES_AUTOHSCROLL;
-    handle_ = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", windowStyle, 0, 0, 0, 0, parent,
+    // A Unicode control, so every character typed, pasted or composed is kept.
+    handle_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", windowStyle, 0, 0, 0, 0, parent,
                               nullptr, Application.Instance(), nullptr);
     if (!handle_) throw bj::Error("Cannot create the memo");
     brush_.reset(CreateSolidBrush(background_));
     font_.reset(CreateMemoFont(style_, dpi_));
-    SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     // Notes of any size: lift the default limit of about 30,000 characters.
-    SendMessageA(handle_, EM_SETLIMITTEXT, 0, 0);
+    SendMessageW(handle_, EM_SETLIMITTEXT, 0, 0);
     SetPropA(handle_, kSelfProperty, this);
     editProc_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TMemo::MemoProc)));
+        SetWindowLongPtrW(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TMemo::MemoProc)));
 }
 
 TMemo::~TMemo() {
@@ -75,41 +76,45 @@ std::string TMemo::Text() const {
     return text;
 }
 
-std::string_view TMemo::TextView() {
-    const int length = GetWindowTextLengthA(handle_);
+std::u16string_view TMemo::TextView() {
+    const int length = GetWindowTextLengthW(handle_);
     textBuffer_.resize(static_cast<size_t>(length) + 1);
-    const int copied = GetWindowTextA(handle_, textBuffer_.data(), length + 1);
+    const int copied =
+        GetWindowTextW(handle_, reinterpret_cast<LPWSTR>(textBuffer_.data()), length + 1);
     if (copied < length) throw bj::Error("The memo gave back part of its text");
-    return std::string_view(textBuffer_.data(), static_cast<size_t>(length));
+    return std::u16string_view(textBuffer_.data(), static_cast<size_t>(length));
 }
 
 bool TMemo::SetText(const std::string& text) {
     return SetWindowTextA(handle_, text.c_str()) != FALSE;
 }
 
+bool TMemo::SetText(const std::u16string& text) {
+    return SetWindowTextW(handle_, reinterpret_cast<LPCWSTR>(text.c_str())) != FALSE;
+}
+
 bool TMemo::Empty() const {
-    // The first line's length is kept by the control; the text's length of an ANSI control is
-    // counted anew under Wine, which keeps UTF-16.
-    return SendMessageA(handle_, EM_GETLINECOUNT, 0, 0) <= 1 &&
-           SendMessageA(handle_, EM_LINELENGTH, 0, 0) == 0;
+    // The first line's length is kept by the control; the text's length may be counted anew.
+    return SendMessageW(handle_, EM_GETLINECOUNT, 0, 0) <= 1 &&
+           SendMessageW(handle_, EM_LINELENGTH, 0, 0) == 0;
 }
 
 int TMemo::SelStart() const {
     DWORD start = 0, end = 0;
-    SendMessageA(handle_, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+    SendMessageW(handle_, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
                  reinterpret_cast<LPARAM>(&end));
     return static_cast<int>(start);
 }
 
 int TMemo::SelLength() const {
     DWORD start = 0, end = 0;
-    SendMessageA(handle_, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+    SendMessageW(handle_, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
                  reinterpret_cast<LPARAM>(&end));
     return static_cast<int>(end - start);
 }
 
 void TMemo::SetSel(int start, int end) {
-    SendMessageA(handle_, EM_SETSEL, start, end);
+    SendMessageW(handle_, EM_SETSEL, start, end);
 }
 
 void TMemo::ReplaceSel(const std::string& text, bool canUndo) {
@@ -117,11 +122,11 @@ void TMemo::ReplaceSel(const std::string& text, bool canUndo) {
 }
 
 void TMemo::ClearSelection() {
-    SendMessageA(handle_, WM_CLEAR, 0, 0);
+    SendMessageW(handle_, WM_CLEAR, 0, 0);
 }
 
 void TMemo::EmptyUndoBuffer() {
-    SendMessageA(handle_, EM_EMPTYUNDOBUFFER, 0, 0);
+    SendMessageW(handle_, EM_EMPTYUNDOBUFFER, 0, 0);
 }
 
 void TMemo::ParentNotify(UINT code) {
@@ -148,17 +153,17 @@ LRESULT TMemo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (key == 0) return 0;
         wParam = key;
     }
-    return CallWindowProcA(editProc_, handle_, msg, wParam, lParam);
+    return CallWindowProcW(editProc_, handle_, msg, wParam, lParam);
 }
 
 LRESULT CALLBACK TMemo::MemoProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
     auto* self = static_cast<TMemo*>(GetPropA(hwnd, kSelfProperty));
-    if (!self) return DefWindowProcA(hwnd, msg, wParam, lParam);
+    if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
     if (msg == WM_NCDESTROY) {
         RemovePropA(hwnd, kSelfProperty);
         const WNDPROC editProc = self->editProc_;
         self->handle_ = nullptr;
-        return CallWindowProcA(editProc, hwnd, msg, wParam, lParam);
+        return CallWindowProcW(editProc, hwnd, msg, wParam, lParam);
     }
     return Guarded(LRESULT(0), [&] { return self->HandleMessage(msg, wParam, lParam); });
 }

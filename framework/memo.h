@@ -1,5 +1,5 @@
 #pragma once
-// A multi-line EDIT control: text, selection, change and key-down events.
+// A multi-line Unicode EDIT control: text, selection, change and key-down events.
 // Its window procedure can be replaced by others (the search hot keys); the
 // memo's own procedure raises OnKeyDown before the control sees the key.
 
@@ -31,13 +31,14 @@ public:
     ~TMemo() override;
 
     HWND Handle() const override { return handle_; }
-    std::string Text() const;
+    std::string Text() const;  // in the ANSI code page
     // The text in a buffer the memo keeps, valid until the next call: a save on every
     // keystroke then costs no fresh megabytes of memory. Throws when the control gives back
     // less than it holds.
-    std::string_view TextView();
+    std::u16string_view TextView();
     // False when the control refused the text (no memory for it).
-    bool SetText(const std::string& text);
+    bool SetText(const std::string& text);  // from the ANSI code page
+    bool SetText(const std::u16string& text);
     // Without counting the text, which the timer's ticks and every change would otherwise do.
     bool Empty() const;
     int SelStart() const;
@@ -70,7 +71,7 @@ private:
     COLORREF background_;
     UniqueGdiObject brush_;
     UniqueGdiObject font_;
-    std::string textBuffer_;
+    std::u16string textBuffer_;
 };
 
 }  // namespace fw

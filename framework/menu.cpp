@@ -49,7 +49,13 @@ bool TMenuItem::InPopupMenu() const {
     return root->popupRoot_;
 }
 
+void TMenuItem::RedrawBar() const {
+    // A menu bar shows an item's new state only once the bar is drawn again.
+    if (parentItem_ && parentItem_->barWindow_) DrawMenuBar(parentItem_->barWindow_);
+}
+
 void TMenuItem::SetCaption(const std::string& caption) {
+    if (caption == caption_) return;
     caption_ = caption;
     if (!parent_ || !command_) return;
     MENUITEMINFOA info{};
@@ -57,19 +63,23 @@ void TMenuItem::SetCaption(const std::string& caption) {
     info.fMask = MIIM_STRING;
     info.dwTypeData = const_cast<char*>(caption_.c_str());
     SetMenuItemInfoA(parent_, command_, FALSE, &info);
+    RedrawBar();
 }
 
 void TMenuItem::SetEnabled(bool enabled) {
     if (enabled == enabled_) return;  // called on every timer tick: touch the menu only on change
     enabled_ = enabled;
-    if (parent_ && command_)
-        EnableMenuItem(parent_, command_, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+    if (!parent_ || !command_) return;
+    EnableMenuItem(parent_, command_, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+    RedrawBar();
 }
 
 void TMenuItem::SetChecked(bool checked) {
+    const bool changed = checked != checked_;
     checked_ = checked;
-    if (parent_ && command_)
-        CheckMenuItem(parent_, command_, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+    if (!parent_ || !command_) return;
+    CheckMenuItem(parent_, command_, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+    if (changed) RedrawBar();
 }
 
 void TMenuItem::SetDefault(bool isDefault) {

@@ -15,6 +15,8 @@ namespace fw {
 class TImageList;
 
 class TMenuItem {
+    friend class TMainMenu;
+
 public:
     // command 0 for separators and sub-menus.
     TMenuItem(std::string caption, UINT command, int helpContext = 0);
@@ -64,6 +66,7 @@ private:
     friend class TPopupMenu;
     void Attach(HMENU parent) { parent_ = parent; }
     void ApplyImage();
+    void RedrawBar() const;
 
     std::string caption_;
     UINT command_;
@@ -75,6 +78,7 @@ private:
     int imageIndex_ = -1;
     HMENU parent_ = nullptr;
     TMenuItem* parentItem_ = nullptr;
+    HWND barWindow_ = nullptr;  // on the root of a menu bar: the window showing it
     bool popupRoot_ = false;
     TImageList* images_ = nullptr;
     HMENU subMenu_ = nullptr;  // owned by the parent menu
@@ -86,6 +90,8 @@ public:
     explicit TMainMenu(TMenuItem& root) : root_(root) {}
     // Creates the bar; the window that gets it owns it from then on.
     HMENU CreateBar();
+    // The window showing the bar, redrawn when an item on the bar changes.
+    void SetWindow(HWND window) { root_.barWindow_ = window; }
     TMenuItem& Items() { return root_; }
 
 private:

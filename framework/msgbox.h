@@ -11,8 +11,9 @@ namespace fw {
 using MessageBoxHook =
     std::function<int(HWND owner, const std::string& text, const std::string& caption, UINT flags)>;
 
+// Text and caption in UTF-8, so a searched word shows as typed.
 int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT flags);
-// An empty hook restores the real MessageBoxA.
+// An empty hook restores the real MessageBoxW.
 void SetMessageBoxHook(MessageBoxHook hook);
 
 }  // namespace fw

@@ -1,6 +1,8 @@
 // Stands in for libFuzzer where it is not linked: replays every file of the corpus folders,
 // then feeds mutations of them, all from one seed so that a failure can be repeated.
-// Usage: runner [-runs=N] [-seed=S] [-timeout=SECONDS] folder-or-file...
+// Usage: runner [-runs=N] [-seed=S] [-timeout=SECONDS] [-artifact_prefix=P] folder-or-file...
+// A crash leaves its input in P + "crash-input" (P defaults to the program's name and a dash),
+// so targets run side by side keep their own.
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -115,11 +117,12 @@ Bytes Mutate(const Bytes& from, const std::vector<Bytes>& pool, Random& random) 
 }
 
 const Bytes* currentInput = nullptr;
+std::string crashFile;  // made before any input runs: the dying process cannot build it
 
 // Runs as the process dies, from a signal or from a sanitizer: system calls only.
 void SaveFailingInput() {
     if (currentInput == nullptr) return;
-    const int file = open("crash-input", O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const int file = open(crashFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (file < 0) return;
     if (write(file, currentInput->data(), currentInput->size()) < 0) {
         // Nothing more can be done while dying.
@@ -172,6 +175,8 @@ void RunOne(const Bytes& bytes) {
 int main(int argc, char** argv) {
     unsigned long runs = 10000;
     unsigned long seed = 1;
+    std::string prefix = argv[0];
+    prefix = prefix.substr(prefix.find_last_of('/') + 1) + "-";
     std::vector<std::string> files;
     for (int i = 1; i < argc; ++i) {
         if (std::strncmp(argv[i], "-runs=", 6) == 0) {
@@ -180,12 +185,15 @@ int main(int argc, char** argv) {
             seed = std::strtoul(argv[i] + 6, nullptr, 10);
         } else if (std::strncmp(argv[i], "-timeout=", 9) == 0) {
             timeoutSeconds = static_cast<unsigned>(std::strtoul(argv[i] + 9, nullptr, 10));
+        } else if (std::strncmp(argv[i], "-artifact_prefix=", 17) == 0) {
+            prefix = argv[i] + 17;
         } else {
             Collect(argv[i], files);
         }
     }
     std::sort(files.begin(), files.end());
 
+    crashFile = prefix + "crash-input";
     SaveInputOnCrash();
     std::vector<Bytes> pool;
     for (const std::string& name : files) {
@@ -205,7 +213,7 @@ int main(int argc, char** argv) {
     Random random(seed);
     for (unsigned long run = 0; run < runs; ++run) {
         const Bytes input = Mutate(pool[random.Below(pool.size())], pool, random);
-        // A crash leaves the input behind as crash-input for replaying.
+        // A crash leaves the input behind for replaying.
         currentInput = &input;
         RunOne(input);
         currentInput = nullptr;

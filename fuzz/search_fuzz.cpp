@@ -1,5 +1,7 @@
 // The memo search against a plain quadratic search that follows the same rules.
-// Input: an option byte, a pattern length byte, two range bytes, then the pattern and the memo.
+// Input: an option byte, a pattern length byte, two range bytes, then the pattern and the memo,
+// one byte a character out of a small alphabet of letters in both cases, separators and
+// surrogate halves.
 
 #include <algorithm>
 #include <cstddef>
@@ -12,30 +14,36 @@
 
 namespace {
 
-constexpr std::size_t npos = std::string_view::npos;
+constexpr std::size_t npos = std::u16string_view::npos;
 
-char FoldAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
+constexpr char16_t kAlphabet[16] = {u'a',   u'A',   u'b',   u' ',   u'_',   u'.',   0x00E9, 0x00C9,
+                                    0x013A, 0x0139, 0x0138, 0x00FF, 0x0178, 0x4E2D, 0xD83D, 0xDE00};
 
-bool MatchesAt(std::string_view pattern, std::string_view memo, std::size_t at, bool matchCase) {
+bool MatchesAt(std::u16string_view pattern, std::u16string_view memo, std::size_t at,
+               bool matchCase) {
     for (std::size_t k = 0; k < pattern.size(); ++k) {
-        const char a = memo[at + k];
-        const char b = pattern[k];
-        if (matchCase ? a != b : FoldAscii(a) != FoldAscii(b)) return false;
+        const char16_t a = memo[at + k];
+        const char16_t b = pattern[k];
+        if (matchCase ? a != b : bj::FoldCase(a) != bj::FoldCase(b)) return false;
     }
     return true;
 }
 
-bool WholeWordAt(std::string_view memo, std::size_t at, std::size_t length) {
+bool WholeWordAt(std::u16string_view memo, std::size_t at, std::size_t length) {
     const bool before = at == 0 || !bj::IsWordChar(memo[at - 1]);
     const bool after = at + length == memo.size() || !bj::IsWordChar(memo[at + length]);
     return before && after;
 }
 
-// A rejected whole-word candidate is skipped whole: the next try starts after its end.
-std::size_t ReferenceForward(std::string_view pattern, std::string_view memo, std::size_t first,
-                             std::size_t last, bj::FindOptions options) {
+bool HalvesACharacter(std::u16string_view memo, std::size_t at) {
+    return at > 0 && at < memo.size() && memo[at - 1] >= 0xD800 && memo[at - 1] <= 0xDBFF &&
+           memo[at] >= 0xDC00 && memo[at] <= 0xDFFF;
+}
+
+// A rejected whole-word candidate is skipped whole: the next try starts after its end. One that
+// would halve a character is passed by one unit.
+std::size_t ReferenceForward(std::u16string_view pattern, std::u16string_view memo,
+                             std::size_t first, std::size_t last, bj::FindOptions options) {
     if (last > memo.size()) last = memo.size();
     const std::size_t m = pattern.size();
     if (m == 0) return npos;
@@ -43,7 +51,8 @@ std::size_t ReferenceForward(std::string_view pattern, std::string_view memo, st
     const bool wholeWord = (options & bj::frWholeWord) != 0;
     std::size_t s = first;
     while (s + m <= last) {
-        if (!MatchesAt(pattern, memo, s, matchCase)) {
+        if (!MatchesAt(pattern, memo, s, matchCase) || HalvesACharacter(memo, s) ||
+            HalvesACharacter(memo, s + m)) {
             ++s;
             continue;
         }
@@ -54,8 +63,8 @@ std::size_t ReferenceForward(std::string_view pattern, std::string_view memo, st
 }
 
 // Going up, the search goes on among matches that end before the rejected one starts.
-std::size_t ReferenceBackward(std::string_view pattern, std::string_view memo, std::size_t first,
-                              std::size_t last, bj::FindOptions options) {
+std::size_t ReferenceBackward(std::u16string_view pattern, std::u16string_view memo,
+                              std::size_t first, std::size_t last, bj::FindOptions options) {
     if (last > memo.size()) last = memo.size();
     const std::size_t m = pattern.size();
     if (m == 0) return npos;
@@ -64,7 +73,8 @@ std::size_t ReferenceBackward(std::string_view pattern, std::string_view memo, s
     std::size_t end = last;
     while (end >= first + m) {
         const std::size_t s = end - m;
-        if (!MatchesAt(pattern, memo, s, matchCase)) {
+        if (!MatchesAt(pattern, memo, s, matchCase) || HalvesACharacter(memo, s) ||
+            HalvesACharacter(memo, end)) {
             --end;
             continue;
         }
@@ -87,10 +97,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (flags & 1) options |= bj::frMatchCase;
     if (flags & 2) options |= bj::frWholeWord;
     if (flags & 4) options |= bj::frDown;
-    const std::string_view rest(reinterpret_cast<const char*>(data + 4), size - 4);
+    std::u16string rest;
+    for (std::size_t i = 4; i < size; ++i) rest += kAlphabet[data[i] % 16];
     const std::size_t patternLength = std::min<std::size_t>(data[1] % 24, rest.size());
-    const std::string_view pattern = rest.substr(0, patternLength);
-    const std::string_view memo = rest.substr(patternLength);
+    const std::u16string_view pattern = std::u16string_view(rest).substr(0, patternLength);
+    const std::u16string_view memo = std::u16string_view(rest).substr(patternLength);
     // Ranges may reach past the memo: the search clamps them.
     const std::size_t a = data[2] * (memo.size() + 2) / 255;
     const std::size_t b = data[3] * (memo.size() + 2) / 255;

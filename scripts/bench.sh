@@ -21,7 +21,7 @@ cmake --build "$build/host" --target bj_bench bj_author
 configure win64 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" -DBJ_HOST_BUILD="$build/host"
 cmake --build "$build/win64" --target BriskJot bj_bench_win bj_tray_minimal bj_note_minimal
 configure win32 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DBJ_HOST_BUILD="$build/host"
-cmake --build "$build/win32" --target BriskJot
+cmake --build "$build/win32" --target BriskJot bj_bench_win bj_tray_minimal
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -32,6 +32,15 @@ echo "== Windows benchmarks under Wine" >&2
 # To a file, not a pipe: the persistent Wine server would keep a pipe open.
 BJ_WINE_COPY="$build/win64/app/BriskJot.exe:$build/win64/bench/win/bj_tray_minimal.exe:$build/win64/bench/win/bj_note_minimal.exe" \
   "$root/scripts/wine-run" "$build/win64/bench/win/bj_bench_win.exe" "$@" >"$work/win.txt"
+# The 32-bit exe under 32-bit Wine: the rows where the build makes a difference.
+if why=$("$root/scripts/probe-32bit.sh"); then
+  echo "== i686 start-up and memory under 32-bit Wine" >&2
+  BJ_WINE_COPY="$build/win32/app/BriskJot.exe:$build/win32/bench/win/bj_tray_minimal.exe" \
+    "$root/scripts/wine-run" "$build/win32/bench/win/bj_bench_win.exe" --start-up-only=1 "$@" \
+    >>"$work/win.txt"
+else
+  echo "i686 benchmarks skipped: $why" >&2
+fi
 
 size_row() {  # name, exe, limit in KiB
   local kib

@@ -2,6 +2,7 @@
 # Builds everything: the native tools and tests, BriskJot.exe for x86_64 with
 # its Windows tests, and the 32-bit release BriskJot.exe.
 #   scripts/build.sh [host|win64|win32]...   (default: all three)
+# BJ_TARGETS names the targets of the Windows builds to make (default: all of them).
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${BJ_BUILD:-$root/build}
@@ -22,5 +23,9 @@ for t in "${targets[@]}"; do
     *) echo "unknown build: $t" >&2; exit 2 ;;
   esac
   echo "== building $t"
-  cmake --build "$build/$t"
+  if [ "$t" != host ] && [ -n "${BJ_TARGETS:-}" ]; then
+    cmake --build "$build/$t" --target $BJ_TARGETS
+  else
+    cmake --build "$build/$t"
+  fi
 done

@@ -6,7 +6,7 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${BJ_BUILD:-$root/build}
 seconds=${1:-300}
-targets=(settings helpproject persisted notetext search)
+targets=(settings helpproject persisted notecodec search)
 
 cmake -S "$root" -B "$build/fuzz" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBJ_SANITIZE=ON \
   -DBJ_LIBFUZZER=ON >/dev/null

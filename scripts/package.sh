@@ -1,28 +1,25 @@
 #!/usr/bin/env bash
-# Builds the 32-bit release BriskJot.exe and packs it with a short readme:
-#   scripts/package.sh   ->  dist/BriskJot-<version>.zip
+# Builds both release exes and packs each with a short readme:
+#   scripts/package.sh [DIST_DIR]   (default dist/)
+#   -> BriskJot-<version>-win32.zip (i686), BriskJot-<version>-win64.zip (x86_64), SHA256SUMS
+# The version is the project version in CMakeLists.txt, the one the exes carry.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${BJ_BUILD:-$root/build}
+dist=${1:-$root/dist}
 
-# The 32-bit build needs the native authoring tool of the host build.
-"$root/scripts/build.sh" host win32
+version=$(sed -n 's/^project(BriskJot VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
+[ -n "$version" ] || { echo "package: no project version in CMakeLists.txt" >&2; exit 1; }
 
-version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/win32/CMakeCache.txt")
-[ -n "$version" ] ||
-  version=$(sed -n 's/^project(BriskJot VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
-[ -n "$version" ] || { echo "no project version found" >&2; exit 1; }
+BJ_TARGETS=BriskJot "$root/scripts/build.sh" host win32 win64 >&2
 
-exe=$build/win32/app/BriskJot.exe
-[ -f "$exe" ] || { echo "missing $exe" >&2; exit 1; }
-
-stage=$(mktemp -d)
-trap 'rm -rf "$stage"' EXIT
-cp "$exe" "$stage/BriskJot.exe"
-# CR LF: the readme is opened with Notepad.
-sed 's/$/\r/' > "$stage/ReadMe.txt" <<TEXT
+readme() {  # the Windows it is for
+  # CR LF: the readme is opened with Notepad.
+  sed 's/$/\r/' <<TEXT
 BriskJot $version
 ==============
+
+This is the build for $1.
 
 BriskJot is a small notepad that lives in the notification area of the
 taskbar. Click its tray icon to show or hide an always-on-top window just
@@ -46,9 +43,27 @@ folder.
 
 BriskJot is freeware, provided "as is" and without warranty of any kind.
 TEXT
+}
 
-mkdir -p "$root/dist"
-zip_file=$root/dist/BriskJot-$version.zip
-rm -f "$zip_file"
-(cd "$stage" && zip -q -X "$zip_file" BriskJot.exe ReadMe.txt)
-echo "$zip_file"
+stage=$(mktemp -d)
+trap 'rm -rf "$stage"' EXIT
+mkdir -p "$dist"
+zips=()
+for flavour in win32 win64; do
+  exe=$build/$flavour/app/BriskJot.exe
+  [ -f "$exe" ] || { echo "package: missing $exe" >&2; exit 1; }
+  case $flavour in
+    win32) windows="32-bit and 64-bit Windows" ;;
+    win64) windows="64-bit Windows" ;;
+  esac
+  mkdir "$stage/$flavour"
+  cp "$exe" "$stage/$flavour/BriskJot.exe"
+  readme "$windows" >"$stage/$flavour/ReadMe.txt"
+  zip=BriskJot-$version-$flavour.zip
+  rm -f "$dist/$zip"
+  (cd "$stage/$flavour" && zip -q -X "$dist/$zip" BriskJot.exe ReadMe.txt)
+  zips+=("$zip")
+done
+(cd "$dist" && sha256sum "${zips[@]}" >SHA256SUMS)
+for zip in "${zips[@]}"; do echo "$dist/$zip"; done
+echo "$dist/SHA256SUMS"

@@ -8,6 +8,7 @@ BJ_WINE_STATE=${BJ_WINE_STATE:-/tmp/briskjot-wine}
 [ -z "${BJ_WINE_DPI:-}" ] || BJ_WINE_STATE=$BJ_WINE_STATE-dpi$BJ_WINE_DPI
 BJ_DISPLAY=${BJ_DISPLAY:-:87}
 BJ_WINE64=/usr/lib/wine/wine64
+BJ_WINE32=/usr/lib/wine/wine
 BJ_WINESERVER=/usr/lib/wine/wineserver
 
 export WINEPREFIX="$BJ_WINE_STATE/prefix"
@@ -46,11 +47,31 @@ bj_start_display() {
   return 1
 }
 
+# The loader for a Windows program: the 32-bit one for an i686 exe, in the same prefix.
+bj_loader() {  # exe
+  local at machine
+  at=$(od -An -tu4 -j60 -N4 "$1" | tr -d ' ')
+  machine=$(od -An -tx2 -j$((at + 4)) -N2 "$1" | tr -d ' ')
+  if [ "$machine" = 014c ]; then echo "$BJ_WINE32"; else echo "$BJ_WINE64"; fi
+}
+
 bj_reg() { DISPLAY=$BJ_DISPLAY bj_as_user "$BJ_WINE64" reg add "$@" /f >/dev/null 2>&1; }
 
 # The prefix is made once: Wine's desktop with a taskbar (it has a notification
 # area and keeps exit codes) and no window-manager stalls.
 bj_prepare_prefix() {
+  # A prefix made before the 32-bit Wine was installed lacks its 32-bit half: its syswow64
+  # folder is there, but empty.
+  if [ -f "$WINEPREFIX/.bj-ready" ] && [ -x "$BJ_WINE32" ] &&
+    [ ! -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]; then
+    # A persistent server would never let the wait below end; without its time stamp the
+    # same Wine version updates the prefix all the same.
+    bj_as_user "$BJ_WINESERVER" -k >/dev/null 2>&1 || true
+    rm -f "$WINEPREFIX/.update-timestamp"
+    DISPLAY=$BJ_DISPLAY bj_as_user "$BJ_WINE64" wineboot -u >/dev/null 2>&1
+    bj_as_user "$BJ_WINESERVER" -w
+    rm -rf "$WINEPREFIX/wineserver"
+  fi
   [ -f "$WINEPREFIX/.bj-ready" ] && return 0
   DISPLAY=$BJ_DISPLAY bj_as_user "$BJ_WINE64" wineboot -i >/dev/null 2>&1
   bj_as_user "$BJ_WINESERVER" -w

@@ -1,6 +1,6 @@
 // BriskJot's costs on Windows against the least that does the same job, printed as rows of the
 // ratio table (name, baseline, briskjot, ratio, target); notes on how they were taken go to stderr.
-//   bj_bench_win [--rounds=N] [--idle-seconds=S] [--only=GROUP]
+//   bj_bench_win [--rounds=N] [--idle-seconds=S] [--start-up-only=1] [--only=GROUP]
 // BriskJot.exe, bj_tray_minimal.exe and bj_note_minimal.exe must sit beside this program.
 #include <windows.h>
 // after windows.h, which they need
@@ -12,10 +12,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "app/ansicodepage.h"
 #include "app/notefile.h"
 #include "components/memosearch/memosearch.h"
 #include "framework/classnames.h"
@@ -150,40 +152,51 @@ void WriteWholeFile(const std::string& path, const std::string& bytes, bool flus
     if (!ok || wrote != bytes.size()) throw std::runtime_error("write " + path);
 }
 
-// One keystroke with AutoSave on: fetch the memo's text and replace the note file with it.
-void AutoSaveKeystroke(int rounds) {
+// One keystroke with AutoSave on: fetch the memo's text, encode it as the note's bytes and
+// replace the note file with them, as the program's save does.
+void AutoSaveKeystroke(int rounds, const char16_t* line, const char* name) {
     const std::string folder = FreshFolder("autosave");
     HWND parent = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 400, 200, nullptr, nullptr,
                                   nullptr, nullptr);
-    double ours = 0, plain = 0, fetch = 0, flushed = 0;
+    double ours = 0, plain = 0, fetch = 0, encode = 0, flushed = 0;
+    notecodec::Encoding encoding = notecodec::Encoding::Ansi;
     {
         fw::TMemo memo(parent, fw::TMemo::Style{});
-        std::string text;
-        while (text.size() < (1u << 20)) text += "The quick brown fox jumps over the lazy dog.\r\n";
+        std::u16string text;
+        while (text.size() < (1u << 20)) text += line;
         text.resize(1u << 20);
         memo.SetText(text);
-        const std::string bytes = memo.Text();
-        if (bytes.size() != text.size()) throw std::runtime_error("the memo did not take 1 MiB");
+        if (memo.TextView() != text) throw std::runtime_error("the memo did not take 1 Mi");
+        std::string buffer;
+        const std::string bytes(notecodec::Encode(text, encoding, AnsiCodePage(), buffer));
 
         const std::string note = folder + "BriskJot.txt";
         const std::string copy = folder + "plain.txt";
-        std::vector<double> oursTimes, plainTimes, fetchTimes, flushedTimes;
+        std::string noteBytes;
+        std::vector<double> oursTimes, plainTimes, fetchTimes, encodeTimes, flushedTimes;
         for (int i = 0; i < rounds; ++i) {
             double start = Seconds();
-            notefile::WriteNote(note, memo.TextView());
+            notecodec::Encoding saveAs = encoding;
+            notefile::WriteNote(
+                note, notecodec::Encode(memo.TextView(), saveAs, AnsiCodePage(), noteBytes));
             oursTimes.push_back(Seconds() - start);
             start = Seconds();
             WriteWholeFile(copy, bytes);
             plainTimes.push_back(Seconds() - start);
             start = Seconds();
-            if (memo.TextView().size() != bytes.size())
-                throw std::runtime_error("memo text changed");
+            const std::u16string_view fetched = memo.TextView();
             fetchTimes.push_back(Seconds() - start);
+            start = Seconds();
+            const std::string_view encoded =
+                notecodec::Encode(fetched, saveAs, AnsiCodePage(), noteBytes);
+            encodeTimes.push_back(Seconds() - start);
+            if (encoded != bytes) throw std::runtime_error("memo text changed");
             start = Seconds();
             WriteWholeFile(copy, bytes, true);
             flushedTimes.push_back(Seconds() - start);
         }
         fetch = Median(fetchTimes);
+        encode = Median(encodeTimes);
         flushed = Median(flushedTimes);
         ours = Median(oursTimes);
         plain = Median(plainTimes);
@@ -191,18 +204,21 @@ void AutoSaveKeystroke(int rounds) {
     DestroyWindow(parent);
     RemoveFolder(folder);
     std::fprintf(stderr,
-                 "AutoSave: median of %d saves of 1 MiB, microseconds; of ours, the memo text "
-                 "fetch takes %.0f and flushing the file to the disk about %.0f (the plain "
-                 "write flushed before closing: %.0f)\n",
-                 rounds, fetch * 1e6, (flushed - plain) * 1e6, flushed * 1e6);
-    Row("win/AutoSaveKeystroke1MiB [us]", plain * 1e6, ours * 1e6, 2.0);
-    Row("win/AutoSaveKeystroke1MiBDurable [us]", flushed * 1e6, ours * 1e6, 1.5);
+                 "%s: median of %d saves of 1 Mi characters, microseconds; of ours, the memo "
+                 "text fetch takes %.0f, encoding it %.0f and flushing the file to the disk "
+                 "about %.0f (the plain write flushed before closing: %.0f)\n",
+                 name, rounds, fetch * 1e6, encode * 1e6, (flushed - plain) * 1e6, flushed * 1e6);
+    Row(name, plain * 1e6, ours * 1e6, 2.0);
+    std::string durable = name;
+    durable.insert(durable.rfind(" ["), "Durable");
+    Row(durable, flushed * 1e6, ours * 1e6, 1.5);
 }
 
 struct Program {
     const char* exeName;
     const char* trayWindowClass;
-    const char* settings;  // written beside the copy, or null
+    const char* settings;   // written beside the copy, or null
+    std::string note = {};  // BriskJot.txt beside the copy, when not empty
 };
 
 const Program kBaseline{"bj_tray_minimal.exe", "BjTrayMinimal", nullptr};
@@ -242,6 +258,7 @@ public:
         if (!CopyFileA((ThisFolder() + program.exeName).c_str(), exe.c_str(), FALSE))
             throw std::runtime_error(std::string("copy ") + program.exeName);
         if (program.settings) WriteWholeFile(folder_ + "BriskJot.ini", program.settings);
+        if (!program.note.empty()) WriteWholeFile(folder_ + "BriskJot.txt", program.note);
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         std::string commandLine = "\"" + exe + "\"";
@@ -250,14 +267,21 @@ public:
                             folder_.c_str(), &startup, &info_))
             throw std::runtime_error("start " + exe);
         const double deadline = start + 30;
+        // A start that fails leaves no program behind: no destructor runs for it.
+        const auto fail = [&](const char* what) {
+            TerminateProcess(info_.hProcess, 0);
+            WaitForSingleObject(info_.hProcess, 5000);
+            CloseHandle(info_.hThread);
+            CloseHandle(info_.hProcess);
+            return std::runtime_error(std::string(program.exeName) + what);
+        };
         for (;;) {
             if (WaitForInputIdle(info_.hProcess, 0) == 0) {
                 if (WindowOf(info_.dwProcessId, program.trayWindowClass)) break;
             }
             if (WaitForSingleObject(info_.hProcess, 0) == WAIT_OBJECT_0)
-                throw std::runtime_error(std::string(program.exeName) + " ended at start");
-            if (Seconds() > deadline)
-                throw std::runtime_error(std::string(program.exeName) + " never got its icon");
+                throw fail(" ended at start");
+            if (Seconds() > deadline) throw fail(" never got its icon");
             Sleep(1);
         }
         startSeconds_ = Seconds() - start;
@@ -304,6 +328,9 @@ private:
     std::string unixProc_;  // set when running under Wine
 };
 
+// The 32-bit build's rows carry its name.
+const std::string kBuild = sizeof(void*) == 4 ? " i686" : "";
+
 void StartUpAndMemory(int rounds) {
     std::vector<double> startBase, startOurs, memoryBase, memoryOurs;
     for (int i = 0; i < rounds; ++i) {
@@ -317,9 +344,40 @@ void StartUpAndMemory(int rounds) {
         }
     }
     std::fprintf(stderr, "Start-up and memory: median of %d starts of each program\n", rounds);
-    Row("win/StartUpToTrayIconIdle [ms]", Median(startBase) * 1e3, Median(startOurs) * 1e3, 1.3);
-    Row("win/PrivateMemoryAfterStartUp [KiB]", Median(memoryBase) / 1024, Median(memoryOurs) / 1024,
-        1.5);
+    Row("win/StartUpToTrayIconIdle" + kBuild + " [ms]", Median(startBase) * 1e3,
+        Median(startOurs) * 1e3, 1.3);
+    Row("win/PrivateMemoryAfterStartUp" + kBuild + " [KiB]", Median(memoryBase) / 1024,
+        Median(memoryOurs) / 1024, 1.5);
+}
+
+// A note of 64 Ki characters in the given encoding, of the line repeated. (Wine's edit control
+// lays out text beyond ASCII slowly in the memo's font: a start with 1 Mi of it takes seconds.)
+std::string NoteOf(const char16_t* line, notecodec::Encoding encoding) {
+    std::u16string text;
+    while (text.size() < (1u << 16)) text += line;
+    text.resize(1u << 16);
+    std::string buffer;
+    return std::string(notecodec::Encode(text, encoding, AnsiCodePage(), buffer));
+}
+
+// A start with a UTF-8 note of accented letters, arrows and ideographs against one with an
+// ASCII note of the same length.
+void StartUpWithNote(int rounds) {
+    Program ascii = kBriskJot;
+    ascii.note =
+        NoteOf(u"The quick brown fox jumps over the lazy dog.\r\n", notecodec::Encoding::Ansi);
+    Program utf8 = kBriskJot;
+    utf8.note = NoteOf(u"Caf\u00E9 na\u00EFve \u2192 \u4E2D\u6587 notes.\r\n",
+                       notecodec::Encoding::Utf8Mark);
+    std::vector<double> startAscii, startUtf8;
+    for (int i = 0; i < rounds; ++i) {
+        for (const Program* program : {&ascii, &utf8}) {
+            Started started(*program);
+            (program == &ascii ? startAscii : startUtf8).push_back(started.StartSeconds());
+        }
+    }
+    std::fprintf(stderr, "Start-up with a note of 64 Ki characters: median of %d starts\n", rounds);
+    Row("win/StartUpWithUtf8Note64Ki [ms]", Median(startAscii) * 1e3, Median(startUtf8) * 1e3, 1.3);
 }
 
 void IdleCpu(int seconds) {
@@ -467,7 +525,7 @@ private:
 
 // Start-up with a large note against the least program that shows it; with 1 MiB also the
 // keystrokes with AutoSave on, with 8 MiB also the memory.
-void StartUpWithNote(int rounds) {
+void StartUpWithLargeNote(int rounds) {
     constexpr int kKeystrokes = 20;
     const struct {
         const char* name;
@@ -528,23 +586,24 @@ void StartUpWithNote(int rounds) {
 // F3 in the program's own memo and search component over 16 MiB, against the search alone.
 void SearchAgain16MiB(int rounds) {
     constexpr size_t kSize = 16u << 20;
-    constexpr char kWord[] = "BriskJot";
-    std::string text = NoteOfSize(kSize);
+    constexpr char16_t kWord[] = u"BriskJot";
+    const std::string ascii = NoteOfSize(kSize);
+    std::u16string text(ascii.begin(), ascii.end());
     const size_t at = kSize - 200;
-    text.replace(at, sizeof kWord - 1, kWord);
+    text.replace(at, std::size(kWord) - 1, kWord);
     HWND parent = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 409, 219, nullptr, nullptr,
                                   nullptr, nullptr);
     std::vector<double> whole, fetch, search, select, scroll;
     {
         fw::TMemo memo(parent, fw::TMemo::Style{});
-        if (!memo.SetText(text)) throw std::runtime_error("the memo did not take 16 MiB");
+        if (!memo.SetText(text)) throw std::runtime_error("the memo did not take 16 Mi");
         TMemoSearch finder;
         finder.SetMemo(&memo);
         finder.HideAfterSearch = false;
         finder.ExecuteFind();
         HWND dialog = finder.DialogHandle();
         if (!dialog) throw std::runtime_error("no Find dialog");
-        SetDlgItemTextA(dialog, edt1, kWord);
+        SetDlgItemTextW(dialog, edt1, reinterpret_cast<LPCWSTR>(kWord));
         SendMessageA(dialog, WM_COMMAND, IDOK, 0);
         if (finder.SearchString() != kWord) throw std::runtime_error("the first find failed");
         HWND handle = memo.Handle();
@@ -561,7 +620,7 @@ void SearchAgain16MiB(int rounds) {
 
             toTop();
             start = Seconds();
-            const std::string fetched = memo.Text();
+            const size_t fetched = memo.TextView().size();
             fetch.push_back(Seconds() - start);
             bj::LocateRequest request;
             request.memoText = text;
@@ -571,10 +630,9 @@ void SearchAgain16MiB(int rounds) {
             start = Seconds();
             const bj::LocateOutcome outcome = bj::LocateMatch(state, request);
             search.push_back(Seconds() - start);
-            if (!outcome.found || fetched.size() != text.size())
-                throw std::runtime_error("search parts");
+            if (!outcome.found || fetched != text.size()) throw std::runtime_error("search parts");
             start = Seconds();
-            memo.SetSel(static_cast<int>(at), static_cast<int>(at + sizeof kWord - 1));
+            memo.SetSel(static_cast<int>(at), static_cast<int>(at + std::size(kWord) - 1));
             select.push_back(Seconds() - start);
             start = Seconds();
             SendMessageA(handle, EM_SCROLLCARET, 0, 0);
@@ -603,17 +661,30 @@ int Option(int argc, char** argv, const char* name, int fallback) {
 int main(int argc, char** argv) {
     const int rounds = std::max(1, Option(argc, argv, "--rounds", 10));
     const int idleSeconds = std::max(1, Option(argc, argv, "--idle-seconds", 10));
-    // --only=NAME runs one group: autosave, startup, idle, f3 or note.
+    const bool startUpOnly = Option(argc, argv, "--start-up-only", 0) != 0;
+    // --only=NAME runs one group: autosave, startup, note, idle, f3 or large.
     std::string only;
     for (int i = 1; i < argc; ++i)
         if (std::strncmp(argv[i], "--only=", 7) == 0) only = argv[i] + 7;
-    auto run = [&](const char* name) { return only.empty() || only == name; };
+    auto run = [&](const char* group) {
+        if (startUpOnly) return std::strcmp(group, "startup") == 0;
+        return only.empty() || only == group;
+    };
     try {
-        if (run("autosave")) AutoSaveKeystroke(std::max(rounds, 20));
+        if (run("autosave")) {
+            AutoSaveKeystroke(std::max(rounds, 20),
+                              u"The quick brown fox jumps over the lazy dog.\r\n",
+                              "win/AutoSaveKeystroke1MiB [us]");
+            // A UTF-8 note: accented letters, an arrow and ideographs.
+            AutoSaveKeystroke(std::max(rounds, 20),
+                              u"Caf\u00E9 na\u00EFve \u2192 \u4E2D\u6587 notes.\r\n",
+                              "win/AutoSaveKeystroke1MiBUtf8 [us]");
+        }
         if (run("startup")) StartUpAndMemory(rounds);
+        if (run("note")) StartUpWithNote(rounds);
         if (run("idle")) IdleCpu(idleSeconds);
         if (run("f3")) SearchAgain16MiB(rounds);
-        if (run("note")) StartUpWithNote(rounds);
+        if (run("large")) StartUpWithLargeNote(rounds);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "bj_bench_win: %s\n", e.what());
         return 1;

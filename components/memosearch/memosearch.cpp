@@ -20,7 +20,7 @@ constexpr char kForwardProperty[] = "BriskJot.MemoSearch.Forward";
 constexpr char kDialogProperty[] = "BriskJot.MemoSearch.Dialog";
 constexpr std::size_t kFindWhatSize = 256;
 
-const UINT kFindMessage = RegisterWindowMessageA(FINDMSGSTRINGA);
+const UINT kFindMessage = RegisterWindowMessageW(FINDMSGSTRINGW);
 
 // One keyboard per program: a consumed hot-key press whose character is still to come.
 bool KeySwallowed = false;
@@ -63,36 +63,47 @@ bool HotKeyMatches(bj::ShortCut hotKey, bj::ShortCut key) {
 // The character TranslateMessage makes of this press, 0 for none.
 WPARAM CharOfPress(WPARAM virtualKey, LPARAM lParam) {
     const auto vk = static_cast<UINT>(virtualKey);
-    // A dead key gives no WM_CHAR, and asking ToAscii about it would eat the pending accent.
+    // A dead key gives no WM_CHAR, and asking ToUnicode about it would eat the pending accent.
     if (MapVirtualKeyA(vk, MAPVK_VK_TO_CHAR) & 0x80000000u) return 0;
     BYTE keys[256];
     if (!GetKeyboardState(keys)) return 0;
     UINT scanCode = (static_cast<UINT>(lParam) >> 16) & 0xFFu;
     if (scanCode == 0) scanCode = MapVirtualKeyA(vk, MAPVK_VK_TO_VSC);
-    WORD chars[2] = {};
-    if (ToAscii(vk, scanCode, keys, chars, 0) != 1) return 0;
-    return chars[0] & 0xFFu;
+    WCHAR chars[2] = {};
+    if (ToUnicode(vk, scanCode, keys, chars, 2, 0) != 1) return 0;
+    return chars[0];
 }
 
 // The common dialog library costs megabytes once loaded, and most sessions never open Find.
-HWND OpenFindDialog(FINDREPLACEA* record) {
+HWND OpenFindDialog(FINDREPLACEW* record) {
     const fw::TVisualStyles styles;
-    using FindTextFn = HWND(WINAPI*)(FINDREPLACEA*);
-    static const auto findText = fw::LibraryFunction<FindTextFn>("comdlg32.dll", "FindTextA");
+    using FindTextFn = HWND(WINAPI*)(FINDREPLACEW*);
+    static const auto findText = fw::LibraryFunction<FindTextFn>("comdlg32.dll", "FindTextW");
     return findText ? findText(record) : nullptr;
 }
 
-std::string WindowText(HWND window) {
-    const int length = GetWindowTextLengthA(window);
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    const int copied = GetWindowTextA(window, text.data(), length + 1);
+std::u16string WindowText(HWND window) {
+    const int length = GetWindowTextLengthW(window);
+    std::u16string text(static_cast<std::size_t>(length) + 1, u'\0');
+    const int copied = GetWindowTextW(window, reinterpret_cast<LPWSTR>(text.data()), length + 1);
     text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
     return text;
 }
 
+std::string Utf8(std::u16string_view text) {
+    const auto* wide = reinterpret_cast<LPCWSTR>(text.data());
+    const int size = static_cast<int>(text.size());
+    std::string bytes(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, wide, size, nullptr,
+                                                                   0, nullptr, nullptr)),
+                      '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide, size, bytes.data(), static_cast<int>(bytes.size()),
+                        nullptr, nullptr);
+    return bytes;
+}
+
 void GetSelection(HWND memo, std::size_t& start, std::size_t& length) {
     DWORD first = 0, last = 0;
-    SendMessageA(memo, EM_GETSEL, reinterpret_cast<WPARAM>(&first),
+    SendMessageW(memo, EM_GETSEL, reinterpret_cast<WPARAM>(&first),
                  reinterpret_cast<LPARAM>(&last));
     start = first;
     length = last > first ? last - first : 0;
@@ -101,8 +112,10 @@ void GetSelection(HWND memo, std::size_t& start, std::size_t& length) {
 }  // namespace
 
 struct TMemoSearch::Dialog {
-    FINDREPLACEA record{};
-    char findWhat[kFindWhatSize] = {};
+    FINDREPLACEW record{};
+    // The record gives the size in bytes; twice the characters, so that a dialog counting
+    // characters instead could not write past the end either.
+    char16_t findWhat[2 * kFindWhatSize] = {};
     bj::FindOptions options = bj::frDown;  // as the user left them in the dialog
     HWND window = nullptr;  // nullptr once closed; the record lives on for the search-again key
 };
@@ -143,7 +156,7 @@ void TMemoSearch::Bind(HWND memo) {
     if (!SetPropA(memo, kSelfProperty, this))
         throw bj::Error("Cannot bind the search component to the memo");
     const LONG_PTR previous =
-        SetWindowLongPtrA(memo, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MemoWndProcThunk));
+        SetWindowLongPtrW(memo, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MemoWndProcThunk));
     if (!previous) {
         RemovePropA(memo, kSelfProperty);
         throw bj::Error("Cannot hook the memo's window procedure");
@@ -157,8 +170,8 @@ void TMemoSearch::Unbind() {
         HWND memo = memoHandle_;
         RemovePropA(memo, kSelfProperty);
         const auto ours = reinterpret_cast<LONG_PTR>(&MemoWndProcThunk);
-        if (GetWindowLongPtrA(memo, GWLP_WNDPROC) == ours)
-            SetWindowLongPtrA(memo, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OldWndProc));
+        if (GetWindowLongPtrW(memo, GWLP_WNDPROC) == ours)
+            SetWindowLongPtrW(memo, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OldWndProc));
         else
             SetPropA(memo, kForwardProperty, reinterpret_cast<HANDLE>(OldWndProc));
     }
@@ -174,13 +187,13 @@ LRESULT CALLBACK TMemoSearch::MemoWndProcThunk(HWND hwnd, UINT msg, WPARAM wPara
     if (!self) {
         const auto forward = reinterpret_cast<WNDPROC>(GetPropA(hwnd, kForwardProperty));
         if (msg == WM_NCDESTROY) RemovePropA(hwnd, kForwardProperty);
-        return forward ? CallWindowProcA(forward, hwnd, msg, wParam, lParam)
-                       : DefWindowProcA(hwnd, msg, wParam, lParam);
+        return forward ? CallWindowProcW(forward, hwnd, msg, wParam, lParam)
+                       : DefWindowProcW(hwnd, msg, wParam, lParam);
     }
     if (msg == WM_NCDESTROY) {
         const WNDPROC previous = self->OldWndProc;
         self->Unbind();
-        return CallWindowProcA(previous, hwnd, msg, wParam, lParam);
+        return CallWindowProcW(previous, hwnd, msg, wParam, lParam);
     }
     return fw::Guarded(LRESULT(0), [&] { return self->MemoWndProc(msg, wParam, lParam); });
 }
@@ -225,7 +238,7 @@ LRESULT TMemoSearch::MemoWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         default:
             break;
     }
-    return CallWindowProcA(OldWndProc, memo, msg, wParam, lParam);
+    return CallWindowProcW(OldWndProc, memo, msg, wParam, lParam);
 }
 
 void TMemoSearch::ExecuteFind() {
@@ -234,7 +247,7 @@ void TMemoSearch::ExecuteFind() {
     dialog_.reset();
 
     auto dialog = std::make_unique<Dialog>();
-    FINDREPLACEA& record = dialog->record;
+    FINDREPLACEW& record = dialog->record;
     record.lStructSize = sizeof record;
     // Made with the first dialog, not at start: most sessions never open one.
     if (!owner_)
@@ -246,18 +259,24 @@ void TMemoSearch::ExecuteFind() {
     record.hwndOwner = owner_->Handle();
     record.hInstance = fw::Application.Instance();
     record.Flags = ToDialogFlags(Options) | FR_ENABLEHOOK;
-    record.lpstrFindWhat = dialog->findWhat;
-    record.wFindWhatLen = static_cast<WORD>(sizeof dialog->findWhat);
+    record.lpstrFindWhat = reinterpret_cast<LPWSTR>(dialog->findWhat);
+    record.wFindWhatLen = static_cast<WORD>(kFindWhatSize * sizeof(char16_t));
     record.lpfnHook = &TMemoSearch::DialogHook;
     record.lCustData = reinterpret_cast<LPARAM>(this);
     dialog->options = Options;
     if (memoHandle_) {
         std::size_t start = 0, length = 0;
         GetSelection(memoHandle_, start, length);
-        const std::string text = WindowText(memoHandle_);
+        const std::u16string text = WindowText(memoHandle_);
         if (start < text.size()) {
-            const std::string selected = text.substr(start, length);
-            selected.copy(dialog->findWhat, sizeof dialog->findWhat - 1);
+            std::u16string_view selected = std::u16string_view(text).substr(start, length);
+            // A selection longer than the field is offered up to a whole character.
+            if (selected.size() >= kFindWhatSize) {
+                selected = selected.substr(0, kFindWhatSize - 1);
+                if (selected.back() >= 0xD800 && selected.back() <= 0xDBFF)
+                    selected.remove_suffix(1);
+            }
+            selected.copy(dialog->findWhat, kFindWhatSize - 1);
         }
     }
     dialog_ = std::move(dialog);
@@ -273,7 +292,7 @@ void TMemoSearch::ExecuteFind() {
 void TMemoSearch::DoFind() {
     if (!dialog_ || !memoHandle_) return;
     HWND memo = memoHandle_;
-    const std::string text = WindowText(memo);
+    const std::u16string text = WindowText(memo);
     bj::LocateRequest request;
     request.memoText = text;
     GetSelection(memo, request.selStart, request.selLength);
@@ -285,13 +304,13 @@ void TMemoSearch::DoFind() {
     if (HideAfterSearch) PostCloseToDialog();
     if (!outcome.found) {
         // Owned by the hidden application window, the box must not fall behind the note window.
-        fw::ShowMessageBox(fw::Application.Handle(), outcome.message, bj::kSearchResultsCaption,
-                           MB_OK | MB_TOPMOST);
+        fw::ShowMessageBox(fw::Application.Handle(), Utf8(outcome.message),
+                           bj::kSearchResultsCaption, MB_OK | MB_TOPMOST);
         return;
     }
     const auto start = static_cast<WPARAM>(outcome.selStart);
-    SendMessageA(memo, EM_SETSEL, start, static_cast<LPARAM>(start + outcome.selLength));
-    SendMessageA(memo, EM_SCROLLCARET, 0, 0);
+    SendMessageW(memo, EM_SETSEL, start, static_cast<LPARAM>(start + outcome.selLength));
+    SendMessageW(memo, EM_SCROLLCARET, 0, 0);
     // Focus needs a shown window; a search from a dialog left open over a hidden note window
     // only selects.
     if (IsWindowVisible(memo)) SetFocus(memo);
@@ -352,7 +371,7 @@ void TMemoSearch::PostCloseToDialog() const {
 UINT_PTR CALLBACK TMemoSearch::DialogHook(HWND dialog, UINT msg, WPARAM, LPARAM lParam) noexcept {
     switch (msg) {
         case WM_INITDIALOG: {
-            const auto* record = reinterpret_cast<const FINDREPLACEA*>(lParam);
+            const auto* record = reinterpret_cast<const FINDREPLACEW*>(lParam);
             if (record)
                 SetPropA(dialog, kDialogProperty, reinterpret_cast<HANDLE>(record->lCustData));
             return TRUE;

@@ -44,7 +44,7 @@ public:
     unsigned HelpContext() const { return helpContext_; }
     void SetHelpContext(unsigned helpContext);
 
-    const std::string& SearchString() const { return state_.searchString; }
+    const std::u16string& SearchString() const { return state_.searchString; }
 
     void ExecuteFind();
     void DoFind();

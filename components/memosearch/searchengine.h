@@ -32,41 +32,44 @@ constexpr ShortCut kShortCutF3 = 114;
 static_assert(kShortCutCtrlF == MakeShortCut('F', false, true, false), "Ctrl+F");
 static_assert(kShortCutF3 == MakeShortCut(0x72 /* VK_F3 */, false, false, false), "F3");
 
-// Everything else, blanks, punctuation, line breaks and bytes above 127, separates words.
-constexpr std::string_view WordChars =
-    "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ_abcdefghijklmnopqrstuvwxyz";
+// Letters and digits of the Latin, Greek and Cyrillic scripts, their combining accents and
+// the underscore make words; everything else (blanks, punctuation, line breaks, symbols,
+// ideographs, characters beyond the first plane) separates them.
+bool IsWordChar(char16_t c);
 
-constexpr bool IsWordChar(char c) {
-    const auto u = static_cast<unsigned char>(c);
-    return (u >= '0' && u <= '9') || (u >= 'A' && u <= 'Z') || u == '_' || (u >= 'a' && u <= 'z');
-}
+// The lower case of an ASCII or accented Latin letter (Latin-1 Supplement and Latin
+// Extended-A); any other character as it is.
+char16_t FoldCase(char16_t c);
 
-// 1-based position of Pattern in Text, or 0. Honours frMatchCase (ASCII letters only)
-// and frWholeWord; the ends of Text count as word boundaries.
-std::size_t SearchForward(std::string_view pattern, std::string_view text, FindOptions options);
-std::size_t SearchBackward(std::string_view pattern, std::string_view text, FindOptions options);
+// Searches on UTF-16 text. A match never starts or ends inside a surrogate pair.
+// 1-based position of Pattern in Text, or 0. Honours frMatchCase and frWholeWord; the ends of
+// Text count as word boundaries.
+std::size_t SearchForward(std::u16string_view pattern, std::u16string_view text,
+                          FindOptions options);
+std::size_t SearchBackward(std::u16string_view pattern, std::u16string_view text,
+                           FindOptions options);
 
 // Lowest (FindForwardIn) or highest (FindBackwardIn) 0-based offset in memo of a match
 // lying wholly inside memo[first, last), npos if none. Word boundaries are judged by
 // the memo's real neighbouring characters, so a range that starts or ends inside a word
 // never makes a part of that word look whole.
-std::size_t FindForwardIn(std::string_view pattern, std::string_view memo, std::size_t first,
+std::size_t FindForwardIn(std::u16string_view pattern, std::u16string_view memo, std::size_t first,
                           std::size_t last, FindOptions options);
-std::size_t FindBackwardIn(std::string_view pattern, std::string_view memo, std::size_t first,
+std::size_t FindBackwardIn(std::u16string_view pattern, std::u16string_view memo, std::size_t first,
                            std::size_t last, FindOptions options);
 
 // What the component remembers between searches.
 struct SearchState {
-    std::string searchString;      // SearchString
+    std::u16string searchString;   // SearchString
     std::ptrdiff_t foundPos = -1;  // FoundPos: offset of the last match in the memo, -1 none
     std::ptrdiff_t startPos = -1;  // StartPos: where a continued search ran from, -1 new search
 };
 
 struct LocateRequest {
-    std::string_view memoText;  // fetched once from the control; never copied
+    std::u16string_view memoText;  // fetched once from the control; never copied
     std::size_t selStart = 0;
     std::size_t selLength = 0;
-    std::string_view dialogText;  // the dialog's text to find
+    std::u16string_view dialogText;  // the dialog's text to find
     FindOptions options = frDown;
 };
 
@@ -75,7 +78,7 @@ struct LocateOutcome {
     bool found = false;
     std::size_t selStart = 0;  // selection to make when found
     std::size_t selLength = 0;
-    std::string message;  // text of the "Search Results" box when not found
+    std::u16string message;  // text of the "Search Results" box when not found
 };
 
 constexpr const char* kSearchResultsCaption = "Search Results";

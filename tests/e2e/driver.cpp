@@ -2,16 +2,23 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <filesystem>
 #include <iterator>
 #include <vector>
 
+#include "tests/screenpixels.h"
+
 namespace driver {
 
 bool WaitFor(const std::function<bool()>& condition, int timeoutMs) {
-    for (const DWORD start = GetTickCount(); !condition(); Sleep(20))
+    for (const DWORD start = GetTickCount(); !condition(); Sleep(20)) {
+        // The program may send to this thread's windows (the clipboard owner, say) meanwhile.
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
         if (GetTickCount() - start >= static_cast<DWORD>(timeoutMs)) return false;
+    }
     return true;
 }
 
@@ -80,6 +87,30 @@ std::string WindowText(HWND window) {
     return text;
 }
 
+std::u16string WindowTextW(HWND window) {
+    std::u16string text(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0) + 1, u'\0');
+    text.resize(SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0])));
+    return text;
+}
+
+bool MemoInFront(HWND window, HWND memo) {
+    // Wine can make a window foreground at a cold start without activating it (and the program
+    // autosaves only once activated): it is brought in front from a window of ours, as a click
+    // would.
+    HWND other = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 1, 1, nullptr,
+                                 nullptr, nullptr, nullptr);
+    SetForegroundWindow(other);
+    SetForegroundWindow(window);
+    DestroyWindow(other);
+    return WaitFor([&] {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        return GetForegroundWindow() == window &&
+               GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) &&
+               info.hwndFocus == memo;
+    });
+}
+
 bool AnswerBox(const Process& process, const std::string& caption, int button) {
     HWND control = nullptr;
     WaitFor([&] {
@@ -89,7 +120,9 @@ bool AnswerBox(const Process& process, const std::string& caption, int button) {
 }
 
 void TypeKeys(HWND target, const std::string& text) {
+    // Input goes to the foreground window: wait until it is the target.
     SetForegroundWindow(target);
+    WaitFor([&] { return GetForegroundWindow() == GetAncestor(target, GA_ROOT); });
     for (const char c : text) {  // no shifted characters
         INPUT inputs[2] = {};
         for (int i = 0; i < 2; ++i) {
@@ -144,6 +177,21 @@ void PressKeys(std::initializer_list<WORD> keys) {
     for (WORD key : keys) add(key, 0);
     for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) add(*key, KEYEVENTF_KEYUP);
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+std::vector<DWORD> DrawnMenuBar(HWND window) {
+    // Another process's menu cannot be asked for its rectangle: the bar is the strip just above
+    // the client area.
+    WINDOWINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetWindowInfo(window, &info)) return {};
+    RECT bar = info.rcClient;
+    bar.bottom = bar.top;
+    bar.top -= GetSystemMetrics(SM_CYMENU);
+    std::vector<DWORD> pixels = screenpixels::Capture(bar);
+    const bool drawn =
+        std::any_of(pixels.begin(), pixels.end(), [&](DWORD p) { return p != pixels[0]; });
+    return drawn ? pixels : std::vector<DWORD>{};
 }
 
 }  // namespace driver

@@ -54,11 +54,14 @@ private:
 using testfiles::ReadFile;
 using testfiles::WriteFile;
 std::string WindowText(HWND window);
+std::u16string WindowTextW(HWND window);
 inline void Command(HWND window, unsigned id) {
     PostMessageA(window, WM_COMMAND, id, 0);
 }
 // Finds a message box of the program by caption and presses a button (IDYES, IDNO, IDOK).
 bool AnswerBox(const Process& process, const std::string& caption, int button);
+// Puts the window in front and waits until its memo has the focus, where keys then go.
+bool MemoInFront(HWND window, HWND memo);
 // Real keyboard input to the foreground window.
 void TypeKeys(HWND target, const std::string& text);
 // Real input of a combination to whatever has the focus: keys down in order, up in reverse.
@@ -69,5 +72,7 @@ void PressKeys(std::initializer_list<WORD> keys);
 // effect.
 std::string UnixPath(const std::string& windowsPath);
 void RunUnix(const std::string& program, const std::vector<std::string>& args);
+// The window's menu bar as the screen shows it; empty until it is drawn (more than one colour).
+std::vector<DWORD> DrawnMenuBar(HWND window);
 
 }  // namespace driver

@@ -1,6 +1,8 @@
-// BriskJot.exe from outside: one instance, no taskbar button, the end of a real process and a
-// note it cannot open. Real keys reaching the file: changed_test.cpp.
+// BriskJot.exe from outside: one instance, no taskbar button, the end of a real process, a
+// note it cannot open and the Run value. Real keys reaching the file: changed_test.cpp.
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 #include "app/commands.h"
 #include "tests/e2e/driver.h"
@@ -36,13 +38,9 @@ TEST(StartUp, OneInstanceWithoutATaskbarButtonThatSavesItsPlaceAtExit) {
     HWND find = CreateWindowExA(0, "STATIC", "Find", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                 nullptr, nullptr);
     driver::Command(window, cmd::PopUpExit);
-    // Answers this thread's messages meanwhile: a WM_CLOSE sent to our Find window would be
+    // The wait answers this thread's messages: a WM_CLOSE sent to our Find window would be
     // carried out rather than hold the program.
-    driver::WaitFor([&] {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-        return !first.Running();
-    });
+    driver::WaitFor([&] { return !first.Running(); });
     EXPECT_EQ(first.WaitExit(0), 0);
     EXPECT_TRUE(IsWindow(find)) << "another program's Find window is left alone";
     DestroyWindow(find);
@@ -63,10 +61,48 @@ TEST(StartUp, ANoteLockedByAnotherProgramEndsTheStartQuietly) {
                               OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     Process program(sandbox.Exe());
-    EXPECT_EQ(program.WaitExit(), 0);
-    EXPECT_FALSE(program.FindTopLevel("#32770")) << "no message";
+    // A message would hold the program until answered: look for one while it runs.
+    bool message = false;
+    driver::WaitFor([&] {
+        message = message || program.FindTopLevel("#32770");
+        return !program.Running();
+    });
+    EXPECT_FALSE(message);
+    EXPECT_EQ(program.WaitExit(0), 0);
     CloseHandle(lock);
     EXPECT_EQ(driver::ReadFile(sandbox.Note()), "locked");
+}
+
+TEST(StartUp, StartWithWindowsNamesTheExeInProperCaseQuotedForItsBlank) {
+    constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+    // A folder of a fixed name, so the value is compared with a literal.
+    const std::string parent = "C:\\bj e2e run\\", folder = parent + "pocket briskjot\\";
+    CreateDirectoryA(parent.c_str(), nullptr);
+    CreateDirectoryA(folder.c_str(), nullptr);
+    Sandbox sandbox;  // holds the exe to copy
+    ASSERT_TRUE(CopyFileA(sandbox.Exe().c_str(), (folder + "briskjot.exe").c_str(), FALSE));
+    driver::WriteFile(folder + "BriskJot.ini", "[Settings]\r\nStart With Windows=0\r\n");
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, kRunKey, "BriskJot");
+    std::string value;
+    {
+        Process program(folder + "briskjot.exe");
+        HWND window = program.MainWindow();
+        ASSERT_TRUE(window);
+        driver::Command(window, cmd::PopUpStartWithWindows);
+        driver::WaitFor([&] {
+            char data[MAX_PATH] = {};
+            DWORD size = sizeof data;
+            value = RegGetValueA(HKEY_CURRENT_USER, kRunKey, "BriskJot", RRF_RT_REG_SZ, nullptr,
+                                 data, &size) == ERROR_SUCCESS
+                        ? data
+                        : "";
+            return !value.empty();
+        });
+    }
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, kRunKey, "BriskJot");
+    std::error_code ignored;
+    std::filesystem::remove_all(parent, ignored);
+    EXPECT_EQ(value, "\"C:\\Bj E2e Run\\Pocket BriskJot\\BriskJot.exe\"");
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
-// Windows path text, the F5 time stamp and the hot key text; the note decoder is left to its fuzz
-// replay.
+// Windows path text, the F5 time stamp and the hot key text.
 #include <gtest/gtest.h>
 
 #include <string>

@@ -59,9 +59,33 @@ struct ShellScript {
     Calls calls;
 };
 
+// The room a label's text needs as a static control draws it: in the font the control really
+// has, broken into lines at its width where it wraps.
+SIZE TextNeeds(HWND label, int width) {
+    const bool wraps = (GetWindowLongPtrA(label, GWL_STYLE) & SS_TYPEMASK) == SS_LEFT;
+    char text[512] = {};
+    GetWindowTextA(label, text, sizeof text);
+    HDC dc = GetDC(label);
+    const HGDIOBJ old =
+        SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(label, WM_GETFONT, 0, 0)));
+    RECT rect{0, 0, width, 0};
+    DrawTextA(dc, text, -1, &rect,
+              DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS | (wraps ? DT_WORDBREAK : DT_SINGLELINE));
+    SelectObject(dc, old);
+    ReleaseDC(label, dc);
+    return {rect.right, rect.bottom};
+}
+
+RECT PlaceIn(HWND parent, HWND control) {
+    RECT rect{};
+    GetWindowRect(control, &rect);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
 }  // namespace
 
-TEST(AboutBox, ShowsTheVersionAndClosesOnEscapeDeactivationOrDonateLeavingItsText) {
+TEST(AboutBox, ShowsTheVersionAndEveryTextWholeAndClosesOnEscapeDeactivationOrDonate) {
     harness::Program program;
     TFormMain& form = program.Main();
     WithBoxUp(form, [&] {
@@ -81,6 +105,24 @@ TEST(AboutBox, ShowsTheVersionAndClosesOnEscapeDeactivationOrDonateLeavingItsTex
     const std::string text = box.Memo1->Text();
     WithBoxUp(form, [&] {
         EXPECT_EQ(box.Label3->Caption(), "Version: " + TProgVersion().FourDigitVersion());
+        RECT boxClient{};
+        GetClientRect(box.Handle(), &boxClient);
+        for (const about::TAboutLabel* label :
+             {box.Label1.get(), box.Label2.get(), box.Label3.get(), box.Label4.get(),
+              box.Label5.get(), box.LabelF1.get(), box.Label6.get(), box.Label7.get(),
+              box.Label8.get()}) {
+            SCOPED_TRACE(label->Caption());
+            RECT client{};
+            GetClientRect(label->Handle(), &client);
+            const SIZE needs = TextNeeds(label->Handle(), client.right);
+            EXPECT_LE(needs.cx, client.right);
+            EXPECT_LE(needs.cy, client.bottom);
+            EXPECT_LE(PlaceIn(box.Handle(), label->Handle()).right, boxClient.right);
+        }
+        const RECT link = PlaceIn(box.Handle(), box.URLLabel1->Handle());
+        EXPECT_GE(link.left, PlaceIn(box.Handle(), box.Label8->Handle()).right)
+            << "the link starts after its label";
+        EXPECT_LE(link.right, boxClient.right);
         PostMessageA(box.Memo1->Handle(), WM_CHAR, 'x', 1);
         PostMessageA(box.Memo1->Handle(), WM_CHAR, 27, 1);
         EXPECT_TRUE(harness::WaitFor([&] { return !box.Visible(); }, 2000));

@@ -38,7 +38,7 @@ protected:
         // Under the component: records what it lets through to the memo.
         recorder_ = this;
         memoProc_ = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrA(Memo(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Record)));
+            SetWindowLongPtrW(Memo(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Record)));
         search_ = std::make_unique<TMemoSearch>();
         search_->SetMemo(memo_.get());
     }
@@ -52,7 +52,7 @@ protected:
     static LRESULT CALLBACK Record(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         if (msg == WM_KEYDOWN) recorder_->keys_ += static_cast<char>(wParam);
         if (msg == WM_CHAR) recorder_->chars_ += static_cast<char>(wParam);
-        return CallWindowProcA(recorder_->memoProc_, hwnd, msg, wParam, lParam);
+        return CallWindowProcW(recorder_->memoProc_, hwnd, msg, wParam, lParam);
     }
     bool KeySeen(UINT vk) const { return keys_.find(static_cast<char>(vk)) != std::string::npos; }
     HWND Memo() const { return memo_->Handle(); }
@@ -159,12 +159,20 @@ TEST_F(MemoSearchTest, SearchesFollowTheOptionsAndTheCaretAndMissesAreReportedIn
     Open();
     FindNext("note");
     EXPECT_EQ(memo_->SelStart(), 9);
+
+    // A selection longer than the dialog's field is offered up to a whole character.
+    const std::u16string text = std::u16string(254, u'a') + u"\U0001F600b";
+    memo_->SetText(text);
+    memo_->SelectAll();
+    WCHAR offered[300] = {};
+    GetDlgItemTextW(Open(), edt1, offered, 300);
+    EXPECT_TRUE(reinterpret_cast<const char16_t*>(offered) == text.substr(0, 254));
 }
 
 TEST_F(MemoSearchTest, UnbindingRestoresTheMemoAndAGoneMemoIsForgotten) {
     const auto original = reinterpret_cast<LONG_PTR>(&Record);
     search_.reset();
-    EXPECT_EQ(GetWindowLongPtrA(Memo(), GWLP_WNDPROC), original) << "the component went";
+    EXPECT_EQ(GetWindowLongPtrW(Memo(), GWLP_WNDPROC), original) << "the component went";
 
     Press(Memo(), 'F', true);
     EXPECT_TRUE(KeySeen('F')) << "the keys are free";

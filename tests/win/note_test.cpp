@@ -2,13 +2,16 @@
 // AutoSave, Clear Memo and the clipboard guard.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <tuple>
+#include <vector>
 
 #include "app/commands.h"
 #include "app/formmain.h"
 #include "app/globals.h"
 #include "app/notefile.h"
 #include "framework/application.h"
+#include "tests/screenpixels.h"
 #include "tests/win/harness.h"
 
 namespace {
@@ -42,6 +45,25 @@ bool GuardedItemsEnabled(TFormMain& form) {
 void Type(TFormMain& form, const std::string& text) {
     form.Memo1->ReplaceSel(text, true);
     harness::Pump();
+}
+
+// The menu-bar item at a position as the screen shows it: greyed and enabled draw differently.
+std::vector<DWORD> DrawnBarItem(TFormMain& form, int position) {
+    RECT rect{};
+    if (!GetMenuItemRect(form.Handle(), GetMenu(form.Handle()), position, &rect)) return {};
+    return screenpixels::Capture(rect);
+}
+
+void SetClipboardText(HWND owner, const char* text) {
+    ASSERT_TRUE(OpenClipboard(owner));
+    EmptyClipboard();
+    if (text) {
+        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, strlen(text) + 1);
+        strcpy(static_cast<char*>(GlobalLock(memory)), text);
+        GlobalUnlock(memory);
+        SetClipboardData(CF_TEXT, memory);
+    }
+    CloseClipboard();
 }
 
 class NoteTest : public ::testing::Test {
@@ -81,12 +103,18 @@ TEST_F(NoteTest, LoadingChangesSavesAndTheSessionEndFollowTheStateTable) {
     EXPECT_TRUE(onDisk());
 
     form.PopUpAutoSaveClick();  // off: no box, nothing saved
-    Type(form, "B");
+    const auto greyedSave = DrawnBarItem(form, 0);
+    ASSERT_FALSE(greyedSave.empty());
+    PostMessageA(form.Memo1->Handle(), WM_CHAR, 'B', 1);  // typed
+    harness::Pump();
     EXPECT_EQ(StateOf(form), State(false, true, kUnsaved)) << "AutoSave off";
+    EXPECT_TRUE(harness::WaitFor([&] { return DrawnBarItem(form, 0) != greyedSave; }))
+        << "the bar draws Save enabled at once";
     SendMessageA(form.Handle(), WM_ENDSESSION, FALSE, 0);  // a cancelled end changes nothing
     EXPECT_FALSE(onDisk());
     form.MenuSave.Click();
     EXPECT_EQ(StateOf(form), State(true, false, kSaved)) << "saved by command";
+    EXPECT_TRUE(harness::WaitFor([&] { return DrawnBarItem(form, 0) == greyedSave; }));
     EXPECT_TRUE(onDisk());
 
     Type(form, "typed just before shutdown");
@@ -229,18 +257,24 @@ TEST_F(NoteTest, ClearMemoClearsMemoAndFileForGoodOnlyWhenAllowed) {
         << "undo cannot bring the text back";
 }
 
+int frameRecalculations = 0;
+WNDPROC originalProc = nullptr;
+LRESULT CALLBACK CountFrameRecalculations(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_NCCALCSIZE) ++frameRecalculations;
+    return CallWindowProcA(originalProc, hwnd, msg, wParam, lParam);
+}
+
 TEST(ClipboardTest, ClearingEmptiesPausesWithTheWarningClosesViewersAndTheItemsFollow) {
     Program program;
     TFormMain& form = program.Main();
     // A clipboard held open by another program is a fault case of the end-to-end suite.
-    ASSERT_TRUE(OpenClipboard(form.Handle()));
-    EmptyClipboard();
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, 7);
-    memcpy(GlobalLock(memory), "secret", 7);
-    GlobalUnlock(memory);
-    SetClipboardData(CF_TEXT, memory);
-    CloseClipboard();
+    SetClipboardText(form.Handle(), nullptr);
+    ASSERT_TRUE(harness::WaitFor([&] { return !form.MenuClearClipboard.Enabled(); }));
+    const auto greyedItem = DrawnBarItem(form, 2);
+    SetClipboardText(form.Handle(), "secret");
     ASSERT_TRUE(harness::WaitFor([&] { return form.MenuClearClipboard.Enabled(); }));
+    EXPECT_TRUE(harness::WaitFor([&] { return DrawnBarItem(form, 2) != greyedItem; }))
+        << "the bar draws the item enabled once the timer saw the clipboard";
     HWND viewer = CreateWindowExA(0, "STATIC", "Clipbook Viewer", WS_POPUP, 0, 0, 1, 1, nullptr,
                                   nullptr, nullptr, nullptr);
     harness::MessageBoxScript boxes;
@@ -254,6 +288,14 @@ TEST(ClipboardTest, ClearingEmptiesPausesWithTheWarningClosesViewersAndTheItemsF
     EXPECT_TRUE(harness::WaitFor([&] {
         return !form.PopUpClearClipboard.Enabled() && !form.MenuClearClipboard.Enabled();
     })) << "they follow the clipboard";
+
+    // Ticks that change nothing redraw nothing: a redrawn bar recalculates the frame.
+    frameRecalculations = 0;
+    originalProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+        form.Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountFrameRecalculations)));
+    harness::Pump(500);
+    SetWindowLongPtrA(form.Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(originalProc));
+    EXPECT_EQ(frameRecalculations, 0) << "over five idle ticks";
 }
 
 }  // namespace

@@ -11,6 +11,11 @@
 
 namespace {
 
+void CALLBACK EndMenuTimer(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    EndMenu();
+}
+
 // Whether the shell has our icon: a modify request fails for an icon it does not know.
 bool InNotificationArea(const TTrayIcon& tray) {
     NOTIFYICONDATAA data = tray.NotifyData();
@@ -79,10 +84,7 @@ TEST_F(TrayTest, LeftButtonEventsTheDefaultItemAndTheRightClickMenu) {
     // The menu runs its own loop: close it from inside as a user would.
     menu.AutoPopup = true;
     events.clear();
-    SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR id, DWORD) {
-        KillTimer(nullptr, id);
-        EndMenu();
-    });
+    SetTimer(nullptr, 0, 200, &EndMenuTimer);
     PostMessageA(tray->WindowHandle(), TTrayIcon::kCallbackMessage, 0, WM_RBUTTONDOWN);
     PostMessageA(tray->WindowHandle(), TTrayIcon::kCallbackMessage, 0, WM_RBUTTONUP);
     MSG msg;
