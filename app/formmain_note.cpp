@@ -37,15 +37,14 @@ void TFormMain::WriteNoteFile(std::u16string_view text) {
     if (!MemoHoldsWholeNote) notefile::KeepCopy(NoteFilePath, NoteFilePath + kBackupSuffix);
     // The encoding changes only with a save that succeeded.
     notecodec::Encoding encoding = NoteEncoding;
-    notefile::WriteNote(NoteFilePath,
-                        notecodec::Encode(text, encoding, AnsiCodePage(), NoteBytes));
+    notefile::WriteNote(NoteFilePath, notecodec::Encode(text, encoding, AnsiCodePage(), NoteBytes));
     NoteEncoding = encoding;
     MemoHoldsWholeNote = true;
 }
 
 void TFormMain::MenuSaveClick() {
     try {
-        WriteNoteFile(Memo1->TextView());
+        WriteNoteFile(Memo1->TextView().View());
     } catch (const std::exception&) {
         // The old note stays whole on disk; state and picture stay as they were.
         fw::Application.MessageBox(kErrorOnSaveText, kErrorOnSaveSubject, MB_OK | MB_ICONHAND);

@@ -76,15 +76,6 @@ std::string TMemo::Text() const {
     return text;
 }
 
-std::u16string_view TMemo::TextView() {
-    const int length = GetWindowTextLengthW(handle_);
-    textBuffer_.resize(static_cast<size_t>(length) + 1);
-    const int copied =
-        GetWindowTextW(handle_, reinterpret_cast<LPWSTR>(textBuffer_.data()), length + 1);
-    if (copied < length) throw bj::Error("The memo gave back part of its text");
-    return std::u16string_view(textBuffer_.data(), static_cast<size_t>(length));
-}
-
 bool TMemo::SetText(const std::string& text) {
     return SetWindowTextA(handle_, text.c_str()) != FALSE;
 }

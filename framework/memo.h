@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "framework/control.h"
+#include "framework/edittext.h"
 #include "framework/unique.h"
 
 namespace fw {
@@ -32,10 +33,8 @@ public:
 
     HWND Handle() const override { return handle_; }
     std::string Text() const;  // in the ANSI code page
-    // The text in a buffer the memo keeps, valid until the next call: a save on every
-    // keystroke then costs no fresh megabytes of memory. Throws when the control gives back
-    // less than it holds.
-    std::u16string_view TextView();
+    // The text where the control keeps it: a save on every keystroke then costs no copy.
+    TEditText TextView() const { return TEditText(handle_); }
     // False when the control refused the text (no memory for it).
     bool SetText(const std::string& text);  // from the ANSI code page
     bool SetText(const std::u16string& text);
@@ -71,7 +70,6 @@ private:
     COLORREF background_;
     UniqueGdiObject brush_;
     UniqueGdiObject font_;
-    std::u16string textBuffer_;
 };
 
 }  // namespace fw

@@ -166,7 +166,7 @@ void AutoSaveKeystroke(int rounds, const char16_t* line, const char* name) {
         while (text.size() < (1u << 20)) text += line;
         text.resize(1u << 20);
         memo.SetText(text);
-        if (memo.TextView() != text) throw std::runtime_error("the memo did not take 1 Mi");
+        if (memo.TextView().View() != text) throw std::runtime_error("the memo did not take 1 Mi");
         std::string buffer;
         const std::string bytes(notecodec::Encode(text, encoding, AnsiCodePage(), buffer));
 
@@ -178,17 +178,17 @@ void AutoSaveKeystroke(int rounds, const char16_t* line, const char* name) {
             double start = Seconds();
             notecodec::Encoding saveAs = encoding;
             notefile::WriteNote(
-                note, notecodec::Encode(memo.TextView(), saveAs, AnsiCodePage(), noteBytes));
+                note, notecodec::Encode(memo.TextView().View(), saveAs, AnsiCodePage(), noteBytes));
             oursTimes.push_back(Seconds() - start);
             start = Seconds();
             WriteWholeFile(copy, bytes);
             plainTimes.push_back(Seconds() - start);
             start = Seconds();
-            const std::u16string_view fetched = memo.TextView();
+            const fw::TEditText fetched = memo.TextView();
             fetchTimes.push_back(Seconds() - start);
             start = Seconds();
             const std::string_view encoded =
-                notecodec::Encode(fetched, saveAs, AnsiCodePage(), noteBytes);
+                notecodec::Encode(fetched.View(), saveAs, AnsiCodePage(), noteBytes);
             encodeTimes.push_back(Seconds() - start);
             if (encoded != bytes) throw std::runtime_error("memo text changed");
             start = Seconds();
@@ -620,7 +620,7 @@ void SearchAgain16MiB(int rounds) {
 
             toTop();
             start = Seconds();
-            const size_t fetched = memo.TextView().size();
+            const size_t fetched = memo.TextView().View().size();
             fetch.push_back(Seconds() - start);
             bj::LocateRequest request;
             request.memoText = text;

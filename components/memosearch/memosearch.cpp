@@ -5,6 +5,7 @@
 #include "base/error.h"
 #include "framework/application.h"
 #include "framework/barrier.h"
+#include "framework/edittext.h"
 #include "framework/libraryfunction.h"
 #include "framework/memo.h"
 #include "framework/msgbox.h"
@@ -80,14 +81,6 @@ HWND OpenFindDialog(FINDREPLACEW* record) {
     using FindTextFn = HWND(WINAPI*)(FINDREPLACEW*);
     static const auto findText = fw::LibraryFunction<FindTextFn>("comdlg32.dll", "FindTextW");
     return findText ? findText(record) : nullptr;
-}
-
-std::u16string WindowText(HWND window) {
-    const int length = GetWindowTextLengthW(window);
-    std::u16string text(static_cast<std::size_t>(length) + 1, u'\0');
-    const int copied = GetWindowTextW(window, reinterpret_cast<LPWSTR>(text.data()), length + 1);
-    text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
-    return text;
 }
 
 std::string Utf8(std::u16string_view text) {
@@ -267,9 +260,9 @@ void TMemoSearch::ExecuteFind() {
     if (memoHandle_) {
         std::size_t start = 0, length = 0;
         GetSelection(memoHandle_, start, length);
-        const std::u16string text = WindowText(memoHandle_);
-        if (start < text.size()) {
-            std::u16string_view selected = std::u16string_view(text).substr(start, length);
+        const fw::TEditText text(memoHandle_);
+        if (start < text.View().size()) {
+            std::u16string_view selected = text.View().substr(start, length);
             // A selection longer than the field is offered up to a whole character.
             if (selected.size() >= kFindWhatSize) {
                 selected = selected.substr(0, kFindWhatSize - 1);
@@ -292,14 +285,17 @@ void TMemoSearch::ExecuteFind() {
 void TMemoSearch::DoFind() {
     if (!dialog_ || !memoHandle_) return;
     HWND memo = memoHandle_;
-    const std::u16string text = WindowText(memo);
     bj::LocateRequest request;
-    request.memoText = text;
     GetSelection(memo, request.selStart, request.selLength);
     request.dialogText = dialog_->findWhat;
     request.options = dialog_->options;
-
-    bj::LocateOutcome outcome = bj::LocateMatch(state_, request);
+    bj::LocateOutcome outcome;
+    {
+        // Read in place, and let go before anything else reaches the control.
+        const fw::TEditText text(memo);
+        request.memoText = text.View();
+        outcome = bj::LocateMatch(state_, request);
+    }
     state_ = std::move(outcome.state);
     if (HideAfterSearch) PostCloseToDialog();
     if (!outcome.found) {
