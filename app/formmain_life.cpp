@@ -1,6 +1,5 @@
 // The main window's start and end.
 #include <cstddef>
-#include <functional>
 #include <utility>
 
 #include "about/formabout.h"
@@ -73,10 +72,8 @@ void TFormMain::FormCreate() {
 
 void TFormMain::PutLoadedNoteProc() {
     if (loadedNote_.empty()) return;
-    // Not a change of the note: nothing to save, and the state stays "saved".
-    const std::function<void()> onChange = std::exchange(Memo1->OnChange, nullptr);
+    // A multi-line edit control raises no change for a text set whole: nothing is saved.
     const bool taken = Memo1->SetText(loadedNote_);
-    Memo1->OnChange = onChange;
     std::u16string().swap(loadedNote_);
     // Refused, it ends the start as a failed read does.
     if (!taken) throw bj::Error("The memo refused the note");
