@@ -172,6 +172,9 @@ void AutoSaveKeystroke(int rounds, const char16_t* line, const char* name) {
 
         const std::string note = folder + "BriskJot.txt";
         const std::string copy = folder + "plain.txt";
+        // A file of its own, so each durable write replaces blocks already on the disk, as a
+        // save replaces the note's.
+        const std::string durable = folder + "durable.txt";
         std::string noteBytes;
         std::vector<double> oursTimes, plainTimes, fetchTimes, encodeTimes, flushedTimes;
         for (int i = 0; i < rounds; ++i) {
@@ -192,7 +195,7 @@ void AutoSaveKeystroke(int rounds, const char16_t* line, const char* name) {
             encodeTimes.push_back(Seconds() - start);
             if (encoded != bytes) throw std::runtime_error("memo text changed");
             start = Seconds();
-            WriteWholeFile(copy, bytes, true);
+            WriteWholeFile(durable, bytes, true);
             flushedTimes.push_back(Seconds() - start);
         }
         fetch = Median(fetchTimes);
@@ -209,9 +212,9 @@ void AutoSaveKeystroke(int rounds, const char16_t* line, const char* name) {
                  "about %.0f (the plain write flushed before closing: %.0f)\n",
                  name, rounds, fetch * 1e6, encode * 1e6, (flushed - plain) * 1e6, flushed * 1e6);
     Row(name, plain * 1e6, ours * 1e6, 2.0);
-    std::string durable = name;
-    durable.insert(durable.rfind(" ["), "Durable");
-    Row(durable, flushed * 1e6, ours * 1e6, 1.5);
+    std::string durableRow = name;
+    durableRow.insert(durableRow.rfind(" ["), "Durable");
+    Row(durableRow, flushed * 1e6, ours * 1e6, 1.5);
 }
 
 struct Program {
