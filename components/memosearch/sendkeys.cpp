@@ -12,10 +12,14 @@ void DispatchWaitingKeys() {
     }
 }
 
-void SendKey(BYTE virtualKey, bool up, bool wait) {
-    const auto scanCode = static_cast<BYTE>(MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC));
-    keybd_event(virtualKey, scanCode, up ? KEYEVENTF_KEYUP : 0, kSendKeysExtraInfo);
-    if (wait) DispatchWaitingKeys();
+INPUT KeyEvent(BYTE virtualKey, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = virtualKey;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    input.ki.dwExtraInfo = kSendKeysExtraInfo;
+    return input;
 }
 
 }  // namespace
@@ -36,10 +40,17 @@ bool SendKeys(std::string_view keys, bool wait) {
         if (ctrlPending || (shiftState & 2)) modifiers.push_back(VK_CONTROL);
         if (shiftState & 1) modifiers.push_back(VK_SHIFT);
         if (shiftState & 4) modifiers.push_back(VK_MENU);
-        for (const BYTE modifier : modifiers) SendKey(modifier, false, wait);
-        SendKey(virtualKey, false, wait);
-        SendKey(virtualKey, true, wait);
-        for (auto it = modifiers.rbegin(); it != modifiers.rend(); ++it) SendKey(*it, true, wait);
+        // One call for the whole chord: nothing, neither the user's own typing nor (under Wine)
+        // a keyboard state taken from X while our keys are half sent, gets between its events.
+        std::vector<INPUT> chord;
+        for (const BYTE modifier : modifiers) chord.push_back(KeyEvent(modifier, false));
+        chord.push_back(KeyEvent(virtualKey, false));
+        chord.push_back(KeyEvent(virtualKey, true));
+        for (auto it = modifiers.rbegin(); it != modifiers.rend(); ++it)
+            chord.push_back(KeyEvent(*it, true));
+        if (SendInput(static_cast<UINT>(chord.size()), chord.data(), sizeof(INPUT)) != chord.size())
+            return false;
+        if (wait) DispatchWaitingKeys();
         ctrlPending = false;
     }
     // A caret at the end asked for a key that never came.
