@@ -16,9 +16,9 @@
 
 namespace {
 
+using harness::Command;
 using harness::NotePath;
 using harness::Program;
-using harness::Command;
 using harness::ReadFile;
 using harness::Type;
 using testfiles::SetClipboardText;
