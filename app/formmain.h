@@ -65,7 +65,7 @@ public:
 
     // Life cycle
     void FormCreate();
-    void AppException(std::exception_ptr error);
+    void AppException(const std::exception_ptr& error);
     void ApplicationDeactivate();
     void PopUpExitClick();
     void FormClose();

@@ -51,7 +51,7 @@ void TFormMain::FormCreate() {
     fw::Application.HelpFile = pathtext::ChangeFileExt(fw::Application.ExeName(), ".chm");
     RightJustifyHelpMenu(Handle());
     fw::Application.OnDeactivate = [this] { ApplicationDeactivate(); };
-    fw::Application.OnException = [this](std::exception_ptr error) { AppException(error); };
+    fw::Application.OnException = [this](const std::exception_ptr& error) { AppException(error); };
     FormActivated = false;
     NoteFilePath = notefile::ExeFolder() + kNoteFileName;
     MemoHoldsWholeNote = true;
@@ -81,7 +81,7 @@ void TFormMain::PutLoadedNoteProc() {
     ToggleMenuClearProc();
 }
 
-void TFormMain::AppException(std::exception_ptr) {
+void TFormMain::AppException(const std::exception_ptr&) {
     // Quietly, without the closing steps: nothing is saved.
     fw::Application.Terminate();
 }

@@ -6,14 +6,29 @@
 
 #include "base/error.h"
 
+// Each is declared noreturn by the library itself.
 namespace std {
 
-[[noreturn]] void __throw_bad_alloc() { throw std::bad_alloc(); }
-[[noreturn]] void __throw_bad_array_new_length() { throw std::bad_alloc(); }
-[[noreturn]] void __throw_length_error(const char* what) { throw bj::Error(what); }
-[[noreturn]] void __throw_logic_error(const char* what) { throw bj::Error(what); }
-[[noreturn]] void __throw_out_of_range(const char* what) { throw bj::Error(what); }
-[[noreturn]] void __throw_out_of_range_fmt(const char* what, ...) { throw bj::Error(what); }
-[[noreturn]] void __throw_invalid_argument(const char* what) { throw bj::Error(what); }
+void __throw_bad_alloc() {
+    throw std::bad_alloc();
+}
+void __throw_bad_array_new_length() {
+    throw std::bad_alloc();
+}
+void __throw_length_error(const char* what) {
+    throw bj::Error(what);
+}
+void __throw_logic_error(const char* what) {
+    throw bj::Error(what);
+}
+void __throw_out_of_range(const char* what) {
+    throw bj::Error(what);
+}
+void __throw_out_of_range_fmt(const char* what, ...) {
+    throw bj::Error(what);
+}
+void __throw_invalid_argument(const char* what) {
+    throw bj::Error(what);
+}
 
 }  // namespace std

@@ -30,7 +30,7 @@ std::uint64_t HashBytes(std::string_view bytes) {
     std::uint64_t lanes[4] = {bytes.size(), 1, 2, 3};
     size_t i = 0;
     for (; i + 32 <= bytes.size(); i += 32)
-        for (int lane = 0; lane < 4; ++lane) {
+        for (size_t lane = 0; lane < 4; ++lane) {
             std::uint64_t word;
             std::memcpy(&word, bytes.data() + i + lane * 8, 8);
             lanes[lane] = Mix(lanes[lane], word);

@@ -9,7 +9,7 @@ namespace fw {
 
 TApplication Application;
 
-void ReportUnhandled(std::exception_ptr error) noexcept {
+void ReportUnhandled(const std::exception_ptr& error) noexcept {
     Application.HandleException(error);
 }
 
@@ -108,7 +108,7 @@ void TApplication::Reset() {
     }
 }
 
-void TApplication::HandleException(std::exception_ptr error) noexcept {
+void TApplication::HandleException(const std::exception_ptr& error) noexcept {
     if (OnException) {
         try {
             OnException(error);

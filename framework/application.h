@@ -47,7 +47,7 @@ public:
     void SetModelessDialog(HWND dialog) { modelessDialog_ = dialog; }
     HWND ModelessDialog() const { return modelessDialog_; }
 
-    void HandleException(std::exception_ptr error) noexcept;
+    void HandleException(const std::exception_ptr& error) noexcept;
     void Deactivated();
     bool HelpCommand(unsigned command, std::uintptr_t data);
     bool HelpContext(unsigned number);

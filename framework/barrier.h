@@ -16,7 +16,7 @@ public:
 [[noreturn]] inline void Abort() { throw EAbort(); }
 
 // Hands an error that no handler caught to the application's exception hook.
-void ReportUnhandled(std::exception_ptr error) noexcept;
+void ReportUnhandled(const std::exception_ptr& error) noexcept;
 
 template <typename Result, typename Fn>
 Result Guarded(Result onFailure, Fn&& fn) noexcept {

@@ -10,7 +10,7 @@ packages=(
   libz-mingw-w64-dev
   zlib1g-dev wine wine64 xvfb xdotool imagemagick fp-utils fonts-wine
   binutils binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 zip unzip util-linux procps python3
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format-14 clang-tidy-14 cppcheck
 )
 
 sudo_cmd=()

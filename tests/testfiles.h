@@ -45,6 +45,22 @@ inline std::vector<std::string> FilesIn(const std::string& folder, const char* p
     return names;
 }
 
+// Puts text (or, for null, nothing) on the clipboard, waiting a bounded time for another
+// program to let it go.
+inline void SetClipboardText(HWND owner, const char* text) {
+    bool open = false;
+    for (int tries = 0; tries < 250 && !(open = OpenClipboard(owner)); ++tries) Sleep(20);
+    ASSERT_TRUE(open);
+    EmptyClipboard();
+    if (text) {
+        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, lstrlenA(text) + 1);
+        lstrcpyA(static_cast<char*>(GlobalLock(memory)), text);
+        GlobalUnlock(memory);
+        SetClipboardData(CF_TEXT, memory);
+    }
+    CloseClipboard();
+}
+
 // The copies a save keeps of a note changed by another program.
 inline constexpr char kChangedElsewhereCopies[] = "BriskJot (changed elsewhere *).txt";
 

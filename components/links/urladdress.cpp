@@ -28,7 +28,7 @@ std::string Trimmed(const std::string& text) {
 }  // namespace
 
 std::string AddressFor(TLabelType type, const std::string& caption) {
-    const std::string text = Trimmed(caption);
+    std::string text = Trimmed(caption);
     if (text.empty()) return "";
     switch (type) {
         case hmHTTP:

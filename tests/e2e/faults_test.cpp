@@ -5,7 +5,6 @@
 
 #include <array>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <random>
 #include <string>
@@ -22,6 +21,7 @@ using driver::ReadFile;
 using driver::Sandbox;
 using driver::WaitFor;
 using driver::WindowText;
+using testfiles::SetClipboardText;
 
 constexpr char kAutoSaveOn[] = "AutoSave Memo=1\r\n";
 constexpr char kErrorOnSave[] = "BriskJot - Error On Save";
@@ -126,18 +126,6 @@ TEST(Faults, AFolderTurnedReadOnlyShowsTheErrorAndLosesNothing) {
     }
     EXPECT_TRUE(saved);
     EXPECT_EQ(ReadFile(sandbox.Note()).substr(0, 2), "+-") << "nothing typed was lost";
-}
-
-void SetClipboardText(HWND owner, const char* text) {
-    ASSERT_TRUE(WaitFor([&] { return OpenClipboard(owner) != FALSE; }));
-    EmptyClipboard();
-    if (text) {
-        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, strlen(text) + 1);
-        strcpy(static_cast<char*>(GlobalLock(memory)), text);
-        GlobalUnlock(memory);
-        SetClipboardData(CF_TEXT, memory);
-    }
-    CloseClipboard();
 }
 
 TEST(Faults, ClearClipboardWhileAnotherProgramHoldsItEndsSilently) {

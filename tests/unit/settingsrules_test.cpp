@@ -171,10 +171,4 @@ TEST(SettingsRules, SaveWritesAllKeysAndLoadsBack) {
     EXPECT_EQ(reread.writes, "");
 }
 
-TEST(SettingsRules, RunValueQuotesPathsWithBlanks) {
-    // Unquoted, a path with a blank would start another program or none at all.
-    EXPECT_EQ("C:\\Tools\\BriskJot.exe", bj::RunValueText("C:\\Tools\\BriskJot.exe"));
-    EXPECT_EQ("\"C:\\A B\\BriskJot.exe\"", bj::RunValueText("C:\\A B\\BriskJot.exe"));
-}
-
 }  // namespace

@@ -1,7 +1,5 @@
 #include "tests/win/harness.h"
 
-#include "tests/testfiles.h"
-
 #include <gtest/gtest.h>
 
 #include "about/formabout.h"
@@ -51,6 +49,30 @@ void Pump(int milliseconds) {
     } while (static_cast<LONG>(end - GetTickCount()) > 0);
 }
 
+void HoldKeys(std::vector<BYTE> keys) {
+    BYTE state[256] = {};
+    for (const BYTE key : keys) state[key] = 0x80;
+    if (state[VK_CONTROL]) state[VK_LCONTROL] = 0x80;
+    SetKeyboardState(state);
+}
+
+LPARAM KeyData(UINT vk, bool repeated) {
+    const auto scan = static_cast<LPARAM>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC)) << 16;
+    return scan | 1 | (repeated ? LPARAM(1) << 30 : 0);
+}
+
+void Press(HWND window, UINT vk, std::vector<BYTE> modifiers) {
+    modifiers.push_back(static_cast<BYTE>(vk));
+    HoldKeys(modifiers);
+    PostMessageA(window, WM_KEYDOWN, vk, KeyData(vk, false));
+    Pump();
+    modifiers.pop_back();
+    HoldKeys(modifiers);
+    PostMessageA(window, WM_KEYUP, vk, KeyData(vk, true) | (LPARAM(1) << 31));
+    Pump();
+    HoldKeys({});
+}
+
 bool WaitFor(const std::function<bool()>& condition, int timeoutMs) {
     const DWORD end = GetTickCount() + static_cast<DWORD>(timeoutMs);
     for (;;) {
@@ -65,15 +87,19 @@ std::string ExeFolder() { return notefile::ExeFolder(); }
 std::string NotePath() { return ExeFolder() + "BriskJot.txt"; }
 std::string SettingsPath() { return ExeFolder() + "BriskJot.ini"; }
 
-std::string ReadFile(const std::string& path) { return testfiles::ReadFile(path); }
-
-void WriteFile(const std::string& path, const std::string& bytes) {
-    testfiles::WriteFile(path, bytes);
-}
-
 void RemoveFile(const std::string& path) {
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     DeleteFileA(path.c_str());
+}
+
+void Command(TFormMain& form, unsigned id) {
+    SendMessageA(form.Handle(), WM_COMMAND, id, 0);
+    Pump();
+}
+
+void Type(TFormMain& form, const std::string& text) {
+    form.Memo1->ReplaceSel(text, true);
+    Pump();
 }
 
 Program::Program(bool withAbout, const std::string& settingsLines) {

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/testfiles.h"
+
 class TFormMain;
 class TFormAbout;
 
@@ -40,13 +42,24 @@ private:
 int UnexpectedBox(HWND owner, const std::string& text, const std::string& caption, UINT flags);
 
 void Pump(int milliseconds = 0);
+// The keyboard state this thread sees: exactly these keys down (VK_CONTROL brings VK_LCONTROL).
+void HoldKeys(std::vector<BYTE> keys);
+// WM_KEYDOWN/WM_KEYUP lParam: the key's scan code, one press, whether it was down before.
+LPARAM KeyData(UINT vk, bool repeated);
+// A whole press through the queue, so TranslateMessage makes its character.
+void Press(HWND window, UINT vk, std::vector<BYTE> modifiers = {});
 bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 3000);
 
 std::string ExeFolder();
 std::string NotePath();
-std::string ReadFile(const std::string& path);
-void WriteFile(const std::string& path, const std::string& bytes);
+using testfiles::ReadFile;
+using testfiles::WriteFile;
 void RemoveFile(const std::string& path);
+
+// A menu choice as it arrives, through the window: a silent abort ends there.
+void Command(TFormMain& form, unsigned id);
+// Text put in at the caret, then the change notification it causes handled.
+void Type(TFormMain& form, const std::string& text);
 
 // Settings most tests start from: AutoSave on, everything else as on a first run.
 inline constexpr char kAutoSaveOn[] = "AutoSave Memo=1\r\n";

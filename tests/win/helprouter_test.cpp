@@ -148,12 +148,9 @@ TEST_F(HelpRouterTest, RequestsReachTheViewerQuitLoadsNothingAndAMissingLibraryI
 // F1 as the system reports it, on a window or a menu item of the form.
 void PressF1(HWND form, int type, HWND control, unsigned command = 0) {
     HELPINFO info{sizeof info, type, static_cast<int>(command), control, 0, {0, 0}};
-    BYTE keys[256] = {};
-    keys[VK_F1] = 0x80;
-    SetKeyboardState(keys);
+    harness::HoldKeys({VK_F1});
     SendMessageA(form, WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
-    keys[VK_F1] = 0;
-    SetKeyboardState(keys);
+    harness::HoldKeys({});
 }
 
 TEST_F(HelpTest, F1AndTheCommandsWriteTheHelpFileOnlyWhenStaleAndAskForTheirNumbers) {

@@ -16,35 +16,10 @@ namespace {
 
 constexpr char kAutoSaveOff[] = "AutoSave Memo=0\r\n";
 
-void HoldKeys(std::vector<BYTE> keys) {
-    BYTE state[256] = {};
-    for (const BYTE key : keys) state[key] = 0x80;
-    if (state[VK_CONTROL]) state[VK_LCONTROL] = 0x80;
-    SetKeyboardState(state);
-}
-
-LPARAM KeyData(UINT vk, bool repeated) {
-    const auto scan = static_cast<LPARAM>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC)) << 16;
-    return scan | 1 | (repeated ? LPARAM(1) << 30 : 0);
-}
-
-// A whole press through the queue, so TranslateMessage makes its character.
-void Press(HWND memo, UINT vk, std::vector<BYTE> modifiers = {}) {
-    modifiers.push_back(static_cast<BYTE>(vk));
-    HoldKeys(modifiers);
-    PostMessageA(memo, WM_KEYDOWN, vk, KeyData(vk, false));
-    harness::Pump();
-    modifiers.pop_back();
-    HoldKeys(modifiers);
-    PostMessageA(memo, WM_KEYUP, vk, KeyData(vk, true) | (LPARAM(1) << 31));
-    harness::Pump();
-    HoldKeys({});
-}
-
-void Type(TFormMain& form, const std::string& text) {
-    form.Memo1->ReplaceSel(text, true);
-    harness::Pump();
-}
+using harness::HoldKeys;
+using harness::KeyData;
+using harness::Press;
+using harness::Type;
 
 // Built here from the locale's own parts, as the user would read them off the clock.
 std::string StampNow() {
@@ -108,8 +83,7 @@ TEST_F(KeysTest, SaveSelectAllAndPrintFollowTheKeysAndTheSavedStateWithAutoSaveO
     const auto print = [&](int answer) {
         harness::MessageBoxScript boxes;
         boxes.Answer(answer);
-        SendMessageA(form.Handle(), WM_COMMAND, cmd::PopUpPrint, 0);
-        harness::Pump();
+        harness::Command(form, cmd::PopUpPrint);
         std::string shown;
         for (const harness::ShownBox& box : boxes.Shown()) shown += box.caption + ";";
         return shown;

@@ -21,10 +21,9 @@ using Strings = std::vector<std::string>;
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 constexpr COLORREF kPurple = RGB(128, 0, 128);
 
-TEST(ProgVersionTest, ReadsTheRunningExeAndGivesEmptyForAFileWithoutOne) {
+TEST(ProgVersionTest, GivesEmptyForAFileWithoutOne) {
     const std::string text = harness::ExeFolder() + "links.txt";
     harness::WriteFile(text, "MZ but not a program at all\r\n");
-    EXPECT_NE(TProgVersion().FourDigitVersion(), "");
     for (const std::string& file : {text, harness::ExeFolder() + "no_such_file.exe", std::string()})
         EXPECT_EQ(TProgVersion(file).OneDigitVersion(), "") << file;
     harness::RemoveFile(text);

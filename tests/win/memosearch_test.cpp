@@ -16,19 +16,7 @@
 
 namespace {
 
-// A press as the keyboard delivers it: queued key-down, translated on the way, key-up.
-void Press(HWND window, UINT vk, bool ctrl = false) {
-    BYTE keys[256] = {};
-    if (ctrl) keys[VK_CONTROL] = keys[VK_LCONTROL] = 0x80;
-    SetKeyboardState(keys);
-    const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC)) << 16;
-    PostMessageA(window, WM_KEYDOWN, vk, scan | 1);
-    harness::Pump();
-    PostMessageA(window, WM_KEYUP, vk, scan | 1 | (LPARAM(3) << 30));
-    harness::Pump();
-    keys[VK_CONTROL] = keys[VK_LCONTROL] = 0;
-    SetKeyboardState(keys);
-}
+using harness::Press;
 
 class MemoSearchTest : public ::testing::Test {
 protected:
@@ -86,19 +74,19 @@ TEST_F(MemoSearchTest, OnlyAMatchingHotKeyIsConsumedAndItsCharacterNeverReachesT
         const char* name;
         bj::ShortCut searchKey;
         UINT vk;
-        bool ctrl;
+        std::vector<BYTE> held;
         bool consumed, opensDialog;
     } rows[] = {
-        {"Ctrl+F", bj::kShortCutCtrlF, 'F', true, true, true},
-        {"plain F", bj::kShortCutCtrlF, 'F', false, false, false},
-        {"search key off", 0, 'F', true, false, false},
-        {"F3 before any search", bj::kShortCutCtrlF, VK_F3, false, false, false},
+        {"Ctrl+F", bj::kShortCutCtrlF, 'F', {VK_CONTROL}, true, true},
+        {"plain F", bj::kShortCutCtrlF, 'F', {}, false, false},
+        {"search key off", 0, 'F', {VK_CONTROL}, false, false},
+        {"F3 before any search", bj::kShortCutCtrlF, VK_F3, {}, false, false},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         search_->SearchKey = row.searchKey;
         keys_.clear();
-        Press(Memo(), row.vk, row.ctrl);
+        Press(Memo(), row.vk, row.held);
         harness::Pump(50);
         EXPECT_EQ(KeySeen(row.vk), !row.consumed);
         HWND dialog = search_->DialogHandle();
@@ -112,10 +100,10 @@ TEST_F(MemoSearchTest, OnlyAMatchingHotKeyIsConsumedAndItsCharacterNeverReachesT
     memo_->SetText("note one note two");
     memo_->SetSel(0, 0);
     chars_.clear();
-    Press(Memo(), 'F', true);
+    Press(Memo(), 'F', {VK_CONTROL});
     ASSERT_TRUE(harness::WaitFor([&] { return search_->DialogHandle() != nullptr; }));
     Press(Memo(), 'X');
-    Press(Memo(), 'F', true);
+    Press(Memo(), 'F', {VK_CONTROL});
     PostMessageA(Memo(), WM_CHAR, 'y', 1);  // a character of its own
     harness::Pump();
     EXPECT_EQ(chars_, "xy");
@@ -174,7 +162,7 @@ TEST_F(MemoSearchTest, UnbindingRestoresTheMemoAndAGoneMemoIsForgotten) {
     search_.reset();
     EXPECT_EQ(GetWindowLongPtrW(Memo(), GWLP_WNDPROC), original) << "the component went";
 
-    Press(Memo(), 'F', true);
+    Press(Memo(), 'F', {VK_CONTROL});
     EXPECT_TRUE(KeySeen('F')) << "the keys are free";
 
     auto spare = std::make_unique<fw::TMemo>(form_.Handle(), fw::TMemo::Style{});

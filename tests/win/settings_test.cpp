@@ -19,6 +19,7 @@
 
 namespace {
 
+using harness::Command;
 using harness::Program;
 
 constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
@@ -128,11 +129,6 @@ private:
     }
     HKEY root_ = nullptr;
 };
-
-void Command(TFormMain& form, unsigned id) {
-    SendMessageA(form.Handle(), WM_COMMAND, id, 0);
-    harness::Pump();
-}
 
 // Whether a program could take the key now, that is whether nobody holds it.
 bool HotKeyFree(UINT modifiers, UINT key) {
