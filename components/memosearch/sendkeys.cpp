@@ -43,6 +43,7 @@ bool SendKeys(std::string_view keys, bool wait) {
         // One call for the whole chord: nothing, neither the user's own typing nor (under Wine)
         // a keyboard state taken from X while our keys are half sent, gets between its events.
         std::vector<INPUT> chord;
+        chord.reserve(2 * modifiers.size() + 2);
         for (const BYTE modifier : modifiers) chord.push_back(KeyEvent(modifier, false));
         chord.push_back(KeyEvent(virtualKey, false));
         chord.push_back(KeyEvent(virtualKey, true));
