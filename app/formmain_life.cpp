@@ -6,8 +6,8 @@
 #include "app/forms.h"
 #include "app/globals.h"
 #include "app/notefile.h"
-#include "app/pathtext.h"
 #include "base/error.h"
+#include "base/filesys.h"
 #include "framework/application.h"
 #include "framework/barrier.h"
 
@@ -47,7 +47,7 @@ void RightJustifyHelpMenu(HWND window) {
 void TFormMain::FormCreate() {
     Hide();
     SetLeft(kOffScreenLeft);
-    fw::Application.HelpFile = pathtext::ChangeFileExt(fw::Application.ExeName(), ".chm");
+    fw::Application.HelpFile = ChangeFileExt(fw::Application.ExeName(), ".chm");
     RightJustifyHelpMenu(Handle());
     fw::Application.OnDeactivate = [this] { ApplicationDeactivate(); };
     fw::Application.OnException = [this](std::exception_ptr error) { AppException(error); };
@@ -56,7 +56,7 @@ void TFormMain::FormCreate() {
     MemoHoldsWholeNote = true;
     notefile::FinishInterruptedSave(NoteFilePath);
     WatchNoteProc();
-    if (notefile::FileExists(NoteFilePath)) {
+    if (FileExists(NoteFilePath)) {
         notefile::ResetAttributes(NoteFilePath);
         const notecodec::Decoded note = notefile::ReadNote(NoteFilePath);
         // Refused, it ends the start as a failed read does.
@@ -96,7 +96,7 @@ void TFormMain::FormClose() {
     fw::Application.Terminate();
 }
 
-void CloseOwnFindDialog() {
+void TFormMain::CloseOwnFindDialog() {
     HWND window = nullptr;
     while ((window = FindWindowExA(nullptr, window, nullptr, "Find")) != nullptr) {
         DWORD process = 0;

@@ -37,8 +37,7 @@ void TFormMain::WriteNoteFile(std::u16string_view text) {
     if (!MemoHoldsWholeNote) notefile::KeepCopy(NoteFilePath, NoteFilePath + kBackupSuffix);
     // The encoding changes only with a save that succeeded.
     notecodec::Encoding encoding = NoteEncoding;
-    notefile::WriteNote(NoteFilePath,
-                        notecodec::Encode(text, encoding, AnsiCodePage(), NoteBytes));
+    notefile::WriteNote(NoteFilePath, notecodec::Encode(text, encoding, AnsiCodePage(), NoteBytes));
     NoteEncoding = encoding;
     MemoHoldsWholeNote = true;
 }
@@ -66,11 +65,8 @@ void TFormMain::Memo1Change() {
             MenuSave.SetEnabled(true);
     }
     ToggleMenuClearProc();
-    const bool hasText = !Memo1->Empty();
-    if (!hasText) CloseOwnFindDialog();
-    PopUpFindReplace.SetEnabled(hasText);
-    PopUpPrint.SetEnabled(hasText);
-    SetSearchKeyFromMemo();
+    if (Memo1->Empty()) CloseOwnFindDialog();
+    FollowMemoText();
 }
 
 void TFormMain::PopUpAutoSaveClick() {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 
-#include "app/pathtext.h"
+#include "base/filesys.h"
 
 namespace {
 
@@ -21,7 +21,7 @@ bool FromName(const std::string& name, const char* const (&names)[N], Enum& valu
 }
 
 std::string LowerExtension(const std::string& fileName) {
-    std::string ext = fileName.substr(pathtext::ChangeFileExt(fileName, "").size());
+    std::string ext = fileName.substr(ChangeFileExt(fileName, "").size());
     std::transform(ext.begin(), ext.end(), ext.begin(), [](char c) {
         return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
     });
@@ -67,7 +67,7 @@ bool THelpRouting::RouteHtmlHelp(THelpViewer& viewer, const std::string& helpFil
     }
     if (!viewer.HtmlHelpUsable()) return result;  // callHelp stays set: WinHelp takes over
 
-    const std::string chm = pathtext::ChangeFileExt(helpFile, ".chm");
+    const std::string chm = ChangeFileExt(helpFile, ".chm");
     bool called = false;
     switch (command) {
         case helpcmd::kContext:
@@ -115,13 +115,12 @@ bool THelpRouting::RouteWinHelp(THelpViewer& viewer, const std::string& helpFile
     if (command == helpcmd::kContextPopup && HelpType == htMixedMode &&
         LowerExtension(CHMPopupTopics) == ".hlp") {
         file = CHMPopupTopics;
-        if (pathtext::ExtractFilePath(file).empty())
-            file = pathtext::ExtractFilePath(helpFile) + file;
+        if (ExtractFilePath(file).empty()) file = ExtractFilePath(helpFile) + file;
     }
-    return viewer.CallWinHelp(pathtext::ChangeFileExt(file, ".hlp"), command, data);
+    return viewer.CallWinHelp(ChangeFileExt(file, ".hlp"), command, data);
 }
 
 std::string THelpRouting::PopupTopicsPath(const std::string& helpFile) {
     if (CHMPopupTopics.empty()) CHMPopupTopics = kDefaultPopupTopics;
-    return pathtext::ChangeFileExt(helpFile, ".chm") + "::/" + CHMPopupTopics;
+    return ChangeFileExt(helpFile, ".chm") + "::/" + CHMPopupTopics;
 }

@@ -4,8 +4,8 @@
 #include <cctype>
 #include <limits>
 
-#include "components/storage/filesys.h"
-#include "components/storage/zstreams.h"
+#include "base/filesys.h"
+#include "base/zstreams.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "base/error.h"
-#include "components/storage/stream.h"
+#include "base/stream.h"
 
 enum TCompressionLevel { clNone, clFastest, clDefault, clMax };
 

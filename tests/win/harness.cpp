@@ -1,7 +1,5 @@
 #include "tests/win/harness.h"
 
-#include "tests/testfiles.h"
-
 #include <gtest/gtest.h>
 
 #include "about/formabout.h"
@@ -9,6 +7,7 @@
 #include "app/notefile.h"
 #include "framework/application.h"
 #include "framework/msgbox.h"
+#include "tests/testfiles.h"
 
 namespace harness {
 
@@ -19,18 +18,18 @@ int UnexpectedBox(HWND, const std::string& text, const std::string& caption, UIN
 }
 
 MessageBoxScript::MessageBoxScript() {
-    fw::SetMessageBoxHook([this](HWND, const std::string& text, const std::string& caption,
-                                 UINT flags) {
-        shown_.push_back({caption, text, flags});
-        if (OnShow) OnShow();
-        if (answers_.empty()) {
-            ADD_FAILURE() << "unexpected message box: " << caption << ": " << text;
-            return IDCANCEL;
-        }
-        const int answer = answers_.front();
-        answers_.pop_front();
-        return answer;
-    });
+    fw::SetMessageBoxHook(
+        [this](HWND, const std::string& text, const std::string& caption, UINT flags) {
+            shown_.push_back({caption, text, flags});
+            if (OnShow) OnShow();
+            if (answers_.empty()) {
+                ADD_FAILURE() << "unexpected message box: " << caption << ": " << text;
+                return IDCANCEL;
+            }
+            const int answer = answers_.front();
+            answers_.pop_front();
+            return answer;
+        });
 }
 
 MessageBoxScript::~MessageBoxScript() {
@@ -61,11 +60,19 @@ bool WaitFor(const std::function<bool()>& condition, int timeoutMs) {
     }
 }
 
-std::string ExeFolder() { return notefile::ExeFolder(); }
-std::string NotePath() { return ExeFolder() + "BriskJot.txt"; }
-std::string SettingsPath() { return ExeFolder() + "BriskJot.ini"; }
+std::string ExeFolder() {
+    return notefile::ExeFolder();
+}
+std::string NotePath() {
+    return ExeFolder() + "BriskJot.txt";
+}
+std::string SettingsPath() {
+    return ExeFolder() + "BriskJot.ini";
+}
 
-std::string ReadFile(const std::string& path) { return testfiles::ReadFile(path); }
+std::string ReadFile(const std::string& path) {
+    return testfiles::ReadFile(path);
+}
 
 void WriteFile(const std::string& path, const std::string& bytes) {
     testfiles::WriteFile(path, bytes);
@@ -81,7 +88,7 @@ Program::Program(bool withAbout, const std::string& settingsLines) {
     if (!settingsLines.empty()) WriteFile(SettingsPath(), "[Settings]\r\n" + settingsLines);
     fw::Application.Reset();
     main_ = std::make_unique<TFormMain>();
-    if (withAbout) about_ = std::make_unique<TFormAbout>();
+    if (withAbout) about_ = std::make_unique<TFormAbout>(*main_);
     Pump();
 }
 

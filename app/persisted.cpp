@@ -1,10 +1,10 @@
-#include "components/storage/persisted.h"
+#include "app/persisted.h"
 
 #include <cstdint>
 #include <cstring>
 #include <limits>
 
-#include "components/storage/persisted_format.h"
+#include "app/persisted_format.h"
 
 namespace {
 
