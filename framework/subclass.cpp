@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <memory>
-#include <string>
 #include <vector>
 
 #include "base/error.h"
@@ -16,10 +15,11 @@ namespace {
 // a chain of a level of their own, above it.
 constexpr int kLevels = 4;
 
-std::string ChainProperty(int level) {
-    return "BriskJot.Subclass" + std::to_string(level);
+const char* ChainProperty(int level) {
+    static const char* const kNames[kLevels] = {"BriskJot.Subclass0", "BriskJot.Subclass1",
+                                                "BriskJot.Subclass2", "BriskJot.Subclass3"};
+    return kNames[level];
 }
-
 }  // namespace
 
 // The handlers on one level of one window: our procedure stays installed while it lives.
@@ -33,7 +33,7 @@ struct TSubclassChain {
     bool detached = false;          // the window has its procedure back
 
     static TSubclassChain* Of(HWND hwnd, int level) {
-        return static_cast<TSubclassChain*>(GetPropA(hwnd, ChainProperty(level).c_str()));
+        return static_cast<TSubclassChain*>(GetPropA(hwnd, ChainProperty(level)));
     }
 
     LRESULT CallFrom(std::size_t index, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -47,31 +47,15 @@ struct TSubclassChain {
 
     // Gives the window its procedure back. One installed over ours after it would call ours
     // still, so then the chain stays, forwarding, until the window goes.
-    bool Detach(bool destroyed) {
-        if (!destroyed && WindowProc(hwnd, unicode) != kProcs[level]) return false;
-        const auto restored = reinterpret_cast<LONG_PTR>(original);
-        if (unicode)
-            SetWindowLongPtrW(hwnd, GWLP_WNDPROC, restored);
-        else
-            SetWindowLongPtrA(hwnd, GWLP_WNDPROC, restored);
-        RemovePropA(hwnd, ChainProperty(level).c_str());
-        for (TSubclass* link : links) {
-            link->hwnd_ = nullptr;
-            link->chain_ = nullptr;
-        }
-        links.clear();
-        detached = true;
-        return true;
-    }
+    bool Detach(bool destroyed);
 
     static WNDPROC WindowProc(HWND hwnd, bool unicode) {
         return reinterpret_cast<WNDPROC>(unicode ? GetWindowLongPtrW(hwnd, GWLP_WNDPROC)
                                                  : GetWindowLongPtrA(hwnd, GWLP_WNDPROC));
     }
 
-    template <int Level>
-    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
-        TSubclassChain* chain = Of(hwnd, Level);
+    static LRESULT Dispatch(int level, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
+        TSubclassChain* chain = Of(hwnd, level);
         if (!chain) {
             return IsWindowUnicode(hwnd) ? DefWindowProcW(hwnd, msg, wParam, lParam)
                                          : DefWindowProcA(hwnd, msg, wParam, lParam);
@@ -84,38 +68,71 @@ struct TSubclassChain {
         return result;
     }
 
-    static constexpr WNDPROC kProcs[kLevels] = {&Proc<0>, &Proc<1>, &Proc<2>, &Proc<3>};
-
     // The chain whose procedure is the window's now, made when there is none.
-    static TSubclassChain* Top(HWND hwnd) {
-        const bool unicode = IsWindowUnicode(hwnd) != FALSE;
-        const WNDPROC current = WindowProc(hwnd, unicode);
-        int free = -1;
-        for (int level = kLevels - 1; level >= 0; --level) {
-            TSubclassChain* chain = Of(hwnd, level);
-            if (chain && current == kProcs[level]) return chain;
-            if (!chain) free = level;
-        }
-        if (free < 0) throw bj::Error("Too many subclasses on one window");
-        auto chain = std::make_unique<TSubclassChain>();
-        chain->hwnd = hwnd;
-        chain->level = free;
-        chain->unicode = unicode;
-        if (!SetPropA(hwnd, ChainProperty(free).c_str(), chain.get()))
-            throw bj::Error("Cannot subclass the window");
-        const auto proc = reinterpret_cast<LONG_PTR>(kProcs[free]);
-        chain->original =
-            reinterpret_cast<WNDPROC>(unicode ? SetWindowLongPtrW(hwnd, GWLP_WNDPROC, proc)
-                                              : SetWindowLongPtrA(hwnd, GWLP_WNDPROC, proc));
-        if (!chain->original) {
-            RemovePropA(hwnd, ChainProperty(free).c_str());
-            throw bj::Error("Cannot subclass the window");
-        }
-        return chain.release();
-    }
+    static TSubclassChain* Top(HWND hwnd);
 };
 
-TSubclass::TSubclass(HWND hwnd, Handler handler) : hwnd_(hwnd), handler_(std::move(handler)) {
+namespace {
+
+// One procedure a level (written out: gcc for i686 rejects a template of these).
+LRESULT CALLBACK Proc0(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
+    return TSubclassChain::Dispatch(0, hwnd, msg, wParam, lParam);
+}
+LRESULT CALLBACK Proc1(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
+    return TSubclassChain::Dispatch(1, hwnd, msg, wParam, lParam);
+}
+LRESULT CALLBACK Proc2(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
+    return TSubclassChain::Dispatch(2, hwnd, msg, wParam, lParam);
+}
+LRESULT CALLBACK Proc3(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
+    return TSubclassChain::Dispatch(3, hwnd, msg, wParam, lParam);
+}
+const WNDPROC kProcs[kLevels] = {&Proc0, &Proc1, &Proc2, &Proc3};
+
+}  // namespace
+
+bool TSubclassChain::Detach(bool destroyed) {
+    if (!destroyed && WindowProc(hwnd, unicode) != kProcs[level]) return false;
+    const auto restored = reinterpret_cast<LONG_PTR>(original);
+    if (unicode)
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, restored);
+    else
+        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, restored);
+    RemovePropA(hwnd, ChainProperty(level));
+    for (TSubclass* link : links) link->chain_ = nullptr;
+    links.clear();
+    detached = true;
+    return true;
+}
+
+TSubclassChain* TSubclassChain::Top(HWND hwnd) {
+    const bool unicode = IsWindowUnicode(hwnd) != FALSE;
+    const WNDPROC current = WindowProc(hwnd, unicode);
+    int free = -1;
+    for (int level = kLevels - 1; level >= 0; --level) {
+        TSubclassChain* chain = Of(hwnd, level);
+        if (chain && current == kProcs[level]) return chain;
+        if (!chain) free = level;
+    }
+    if (free < 0) throw bj::Error("Too many subclasses on one window");
+    auto chain = std::make_unique<TSubclassChain>();
+    chain->hwnd = hwnd;
+    chain->level = free;
+    chain->unicode = unicode;
+    if (!SetPropA(hwnd, ChainProperty(free), chain.get()))
+        throw bj::Error("Cannot subclass the window");
+    const auto proc = reinterpret_cast<LONG_PTR>(kProcs[free]);
+    chain->original =
+        reinterpret_cast<WNDPROC>(unicode ? SetWindowLongPtrW(hwnd, GWLP_WNDPROC, proc)
+                                          : SetWindowLongPtrA(hwnd, GWLP_WNDPROC, proc));
+    if (!chain->original) {
+        RemovePropA(hwnd, ChainProperty(free));
+        throw bj::Error("Cannot subclass the window");
+    }
+    return chain.release();
+}
+
+TSubclass::TSubclass(HWND hwnd, Handler handler) : handler_(std::move(handler)) {
     if (!IsWindow(hwnd)) throw bj::Error("Cannot subclass a window that is not there");
     chain_ = TSubclassChain::Top(hwnd);
     chain_->links.insert(chain_->links.begin(), this);
@@ -127,6 +144,10 @@ TSubclass::~TSubclass() {
     auto& links = chain->links;
     links.erase(std::remove(links.begin(), links.end(), this), links.end());
     if (links.empty() && chain->Detach(false) && chain->depth == 0) delete chain;
+}
+
+HWND TSubclass::Handle() const {
+    return chain_ ? chain_->hwnd : nullptr;
 }
 
 LRESULT TSubclass::CallNext(UINT msg, WPARAM wParam, LPARAM lParam) {

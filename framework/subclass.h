@@ -24,11 +24,10 @@ public:
     // The procedure behind this one.
     LRESULT CallNext(UINT msg, WPARAM wParam, LPARAM lParam);
     // Null once the window is gone.
-    HWND Handle() const { return hwnd_; }
+    HWND Handle() const;
 
 private:
     friend struct TSubclassChain;
-    HWND hwnd_;
     Handler handler_;
     TSubclassChain* chain_ = nullptr;
 };
