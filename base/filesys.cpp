@@ -82,10 +82,6 @@ std::string ChangeFileExt(const std::string& fileName, const std::string& extens
     return (hasExtension ? fileName.substr(0, dot) : fileName) + extension;
 }
 
-std::string ExtractFileName(const std::string& fileName) {
-    return fileName.substr(ExtractFilePath(fileName).size());
-}
-
 bool FileExists(const std::string& fileName) {
     TStat info{};
     return StatPath(fileName, info) && !S_ISDIR(info.st_mode);

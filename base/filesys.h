@@ -21,7 +21,6 @@ std::string IncludeTrailingPathDelimiter(const std::string& path);
 std::string ExcludeTrailingPathDelimiter(const std::string& path);
 // The folder part including its trailing delimiter; empty when the name has none.
 std::string ExtractFilePath(const std::string& fileName);
-std::string ExtractFileName(const std::string& fileName);
 // Replaces everything after the last "." of the name part, or appends the extension.
 std::string ChangeFileExt(const std::string& fileName, const std::string& extension);
 

@@ -36,13 +36,11 @@ int SignedHalf(std::uintptr_t data, int shift) {
 }  // namespace
 
 bool HelpTypeFromName(const std::string& name, THelpType& type) {
-    static const char* const kNames[] = {"htWinhelp", "htHTMLhelp", "htMixedMode"};
-    return FromName(name, kNames, type);
+    return FromName(name, kHelpTypeNames, type);
 }
 
 bool ShowTypeFromName(const std::string& name, TShowType& type) {
-    static const char* const kNames[] = {"stDefault", "stMain", "stPopup"};
-    return FromName(name, kNames, type);
+    return FromName(name, kShowTypeNames, type);
 }
 
 bool THelpRouting::Route(THelpViewer& viewer, const std::string& helpFile, unsigned command,

@@ -64,8 +64,8 @@ private:
                                         LPARAM lParam) noexcept;
 
     fw::TMemo* memo_ = nullptr;
-    std::shared_ptr<fw::TSubclass>
-        subclass_;  // shared: a handler can see whether it outlived a loop
+    // Shared: a handler that runs a message loop can see whether it outlived it.
+    std::shared_ptr<fw::TSubclass> subclass_;
     unsigned helpContext_ = 0;
     bj::SearchState state_;
     std::unique_ptr<Dialog> dialog_;

@@ -70,7 +70,6 @@ void TTrayCustomTimer::DestroyWindowHandle() {
 }
 
 void TTrayCustomTimer::SetTimerEnabled(bool enabled) {
-    timerEnabled_ = enabled;
     if (!WindowHandle()) return;
     KillTimer(WindowHandle(), kTimerId);
     if (enabled && Interval > 0) SetTimer(WindowHandle(), kTimerId, Interval, nullptr);

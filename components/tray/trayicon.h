@@ -53,7 +53,6 @@ public:
     ~TTrayCustomTimer() override;
 
     HWND WindowHandle() const { return window_ ? window_->Handle() : nullptr; }
-    bool TimerEnabled() const { return timerEnabled_; }
     void SetTimerEnabled(bool enabled);
     unsigned Interval = 1000;
     std::function<void()> OnTimer;
@@ -64,7 +63,6 @@ protected:
 
 private:
     std::unique_ptr<fw::TUtilityWindow> window_;
-    bool timerEnabled_ = false;
 };
 
 class TTrayIcon : public TTrayCustomTimer {
