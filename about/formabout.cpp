@@ -4,8 +4,6 @@
 #include <climits>
 #include <utility>
 
-#include "app/formmain.h"
-#include "app/forms.h"
 #include "framework/application.h"
 #include "framework/barrier.h"
 #include "framework/display.h"
@@ -16,7 +14,6 @@ TFormAbout* FormAbout = nullptr;
 
 namespace {
 
-constexpr char kKeyHookProperty[] = "BriskJot.AboutKeys";
 constexpr char kAboutCaption[] = "About ";
 constexpr char kProductLine[] = "Autosaving notepad for Windows 9x/Me/NT4/XP/Vista/7-10";
 constexpr char kVersionPrefix[] = "Version: ";
@@ -71,31 +68,21 @@ constexpr int kTextGap = 4;  // between a text and what stands beside it
 // Far outside the form: never seen, only there to hold the focus.
 constexpr int kOffFormLeft = -31072;
 
-// Puts the link's menu items and Ctrl+F back on every way out of the web link,
-// a failure included.
-class TWebLinkItemsRestore {
+// Gives the commands back on every way out of the web link, a failure included.
+class TWebLinkScope {
 public:
-    TWebLinkItemsRestore() {
-        FormMain->PopUpHomeSite.SetEnabled(false);
-        FormMain->PopUpExit.SetEnabled(false);
-        FormMain->PopUpFindReplace.SetEnabled(false);
-        FormMain->MemoSearch1->SearchKey = 0;
-    }
-    ~TWebLinkItemsRestore() {
-        FormMain->PopUpHomeSite.SetEnabled(true);
-        FormMain->PopUpExit.SetEnabled(true);
-        if (!FormMain->Memo1->Empty()) {
-            FormMain->PopUpFindReplace.SetEnabled(true);
-            FormMain->MemoSearch1->SearchKey = bj::kShortCutCtrlF;
-        }
-    }
-    TWebLinkItemsRestore(const TWebLinkItemsRestore&) = delete;
-    TWebLinkItemsRestore& operator=(const TWebLinkItemsRestore&) = delete;
+    explicit TWebLinkScope(TAboutOwner& owner) : owner_(owner) { owner_.WebLinkOpening(true); }
+    ~TWebLinkScope() { owner_.WebLinkOpening(false); }
+    TWebLinkScope(const TWebLinkScope&) = delete;
+    TWebLinkScope& operator=(const TWebLinkScope&) = delete;
+
+private:
+    TAboutOwner& owner_;
 };
 
 }  // namespace
 
-TFormAbout::TFormAbout() {
+TFormAbout::TFormAbout(TAboutOwner& owner) : owner_(owner) {
     FormAbout = this;
     fw::TForm::Style style;
     style.caption = kAboutCaption + fw::Application.Title;
@@ -113,11 +100,7 @@ TFormAbout::TFormAbout() {
 TFormAbout::~TFormAbout() {
     if (FormAbout == this) FormAbout = nullptr;
     EndModal();
-    for (const auto& hook : keyHooks_) {
-        if (!IsWindow(hook->hwnd)) continue;
-        SetWindowLongPtrA(hook->hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(hook->original));
-        RemovePropA(hook->hwnd, kKeyHookProperty);
-    }
+    keyHooks_.clear();
     // The windows go before the control objects, so no message finds one half-destroyed.
     DestroyHandle();
 }
@@ -243,8 +226,7 @@ void TFormAbout::ScaleToMonitor() {
 }
 
 void TFormAbout::FormCreate() {
-    FormMain->LoadOptionsProc();
-    if (FormMain->PopUpShowOnStartUp.Checked()) FormMain->Show();
+    owner_.AboutBoxCreated();
 }
 
 void TFormAbout::LoadAboutBoxProc() {
@@ -268,8 +250,7 @@ void TFormAbout::Memo1Enter() {
 }
 
 void TFormAbout::URLLabel1Click() {
-    CloseOwnFindDialog();
-    TWebLinkItemsRestore restore;
+    TWebLinkScope scope(owner_);
     // ShellExecuteA returns more than 32 on success; 32 itself is one of its errors.
     INT_PTR browserResult = 33;
     const int answer =
@@ -287,7 +268,7 @@ void TFormAbout::URLLabel1Click() {
 
 void TFormAbout::ShowModal() {
     if (modal_) return;
-    HWND owner = FormMain ? FormMain->Handle() : nullptr;
+    HWND owner = owner_.OwnerWindow();
     HWND previous = GetActiveWindow();
     CenterOnScreen();
     modal_ = true;
@@ -338,25 +319,15 @@ void TFormAbout::CenterOnScreen() {
 }
 
 void TFormAbout::PreviewKeys(HWND control) {
-    auto hook = std::make_unique<TKeyHook>(TKeyHook{this, control, nullptr});
-    SetPropA(control, kKeyHookProperty, hook.get());
-    hook->original = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
-        control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TFormAbout::ControlProc)));
-    keyHooks_.push_back(std::move(hook));
+    const std::size_t index = keyHooks_.size();
+    keyHooks_.push_back(std::make_unique<fw::TSubclass>(
+        control, [this, index](UINT msg, WPARAM wParam, LPARAM lParam) {
+            return ControlMessage(*keyHooks_[index], msg, wParam, lParam);
+        }));
 }
 
-LRESULT CALLBACK TFormAbout::ControlProc(HWND hwnd, UINT msg, WPARAM wParam,
-                                         LPARAM lParam) noexcept {
-    auto* hook = static_cast<TKeyHook*>(GetPropA(hwnd, kKeyHookProperty));
-    if (!hook) return DefWindowProcA(hwnd, msg, wParam, lParam);
-    return fw::Guarded(LRESULT(0),
-                       [&] { return hook->form->ControlMessage(*hook, msg, wParam, lParam); });
-}
-
-LRESULT TFormAbout::ControlMessage(const TKeyHook& hook, UINT msg, WPARAM wParam, LPARAM lParam) {
-    const HWND hwnd = hook.hwnd;
-    const WNDPROC original = hook.original;
-    const bool inMemo = Memo1 && hwnd == Memo1->Handle();
+LRESULT TFormAbout::ControlMessage(fw::TSubclass& hook, UINT msg, WPARAM wParam, LPARAM lParam) {
+    const bool inMemo = Memo1 && hook.Handle() == Memo1->Handle();
     switch (msg) {
         case WM_CHAR: {
             char key = static_cast<char>(wParam);
@@ -377,14 +348,10 @@ LRESULT TFormAbout::ControlMessage(const TKeyHook& hook, UINT msg, WPARAM wParam
             // Its context menu is an empty one, so nothing shows.
             if (inMemo) return 0;
             break;
-        case WM_NCDESTROY:
-            SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-            RemovePropA(hwnd, kKeyHookProperty);
-            break;
         default:
             break;
     }
-    return CallWindowProcA(original, hwnd, msg, wParam, lParam);
+    return hook.CallNext(msg, wParam, lParam);
 }
 
 LRESULT TFormAbout::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -11,13 +11,29 @@
 #include "components/links/progversion.h"
 #include "components/links/urllabel.h"
 #include "framework/form.h"
+#include "framework/subclass.h"
+
+// The calls the about box makes on the main window, which gives itself at the box's creation.
+class TAboutOwner {
+public:
+    // The window the modal box disables while it is up.
+    virtual HWND OwnerWindow() const = 0;
+    // The box exists: the settings load and the main window gets its first showing.
+    virtual void AboutBoxCreated() = 0;
+    // While the web link asks and starts the browser, the commands that would leave the program
+    // or search the note are off; after, they come back as the note allows.
+    virtual void WebLinkOpening(bool opening) = 0;
+
+protected:
+    ~TAboutOwner() = default;
+};
 
 // The maker's site, opened by the link and by the tray's Home Site.
 inline constexpr char kHomeSiteUrl[] = "https://briskjot.example.org/";
 
 class TFormAbout : public fw::TForm {
 public:
-    TFormAbout();
+    explicit TFormAbout(TAboutOwner& owner);
     ~TFormAbout() override;
 
     std::unique_ptr<about::TAboutPicture> ImageIcon;
@@ -48,11 +64,6 @@ protected:
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    struct TKeyHook {
-        TFormAbout* form;
-        HWND hwnd;
-        WNDPROC original;
-    };
     void CreateControls();
     void PlaceControls();
     // The layout above is written for 96 DPI; this scales it for the box's monitor.
@@ -60,11 +71,14 @@ private:
     void PreviewKeys(HWND control);
     void EndModal();
     void CenterOnScreen();
-    static LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
-    LRESULT ControlMessage(const TKeyHook& hook, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT ControlMessage(fw::TSubclass& hook, UINT msg, WPARAM wParam, LPARAM lParam);
 
-    std::vector<std::unique_ptr<TKeyHook>> keyHooks_;
+    std::vector<std::unique_ptr<fw::TSubclass>> keyHooks_;
     std::vector<fw::UniqueGdiObject> scaledFonts_;
+    TAboutOwner& owner_;
     bool modal_ = false;
     HWND disabledOwner_ = nullptr;
 };
+
+// The program's about box, while there is one.
+extern TFormAbout* FormAbout;

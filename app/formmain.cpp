@@ -11,7 +11,6 @@ TFormMain* FormMain = nullptr;
 
 namespace {
 constexpr char kCaption[] = "BriskJot";
-constexpr char kShowCaption[] = "Show Brisk&Jot";
 }  // namespace
 
 TFormMain::TFormMain()
@@ -100,8 +99,8 @@ TFormMain::~TFormMain() {
 }
 
 void TFormMain::BuildMenus() {
-    for (fw::TMenuItem* item : {&MenuSave, &MenuClearMemo, &MenuClearClipboard, &MenuHide,
-                                &MenuHelp})
+    for (fw::TMenuItem* item :
+         {&MenuSave, &MenuClearMemo, &MenuClearClipboard, &MenuHide, &MenuHelp})
         MainMenu1Items.Add(*item);
     MenuHelp.Add(MenuHelpTopics);
     MenuHelp.Add(N1);
@@ -109,12 +108,27 @@ void TFormMain::BuildMenus() {
     MenuSave.Hint = "Click to save";
     MenuClearMemo.Hint = "Click to clear";
 
-    for (fw::TMenuItem* item :
-         {&PopUpShowBriskjot, &N2, &PopUpFindReplace, &PopUpPrint, &PopUpSeparator1,
-          &PopUpStartWithWindows, &PopUpShowOnStartUp, &PopUpWarningOnClearMemo,
-          &PopUpWarningOnClearClipboard, &PopUpSeparator4, &PopUpAutoSave, &PopUpSeparator3,
-          &PopUpDefaultSizePosition, &PopUpHelp_Options, &PopUpDonate, &PopUpHomeSite, &PopUpAbout,
-          &N3, &PopUpClearClipboard, &PopUpSeparator2, &PopUpExit})
+    for (fw::TMenuItem* item : {&PopUpShowBriskjot,
+                                &N2,
+                                &PopUpFindReplace,
+                                &PopUpPrint,
+                                &PopUpSeparator1,
+                                &PopUpStartWithWindows,
+                                &PopUpShowOnStartUp,
+                                &PopUpWarningOnClearMemo,
+                                &PopUpWarningOnClearClipboard,
+                                &PopUpSeparator4,
+                                &PopUpAutoSave,
+                                &PopUpSeparator3,
+                                &PopUpDefaultSizePosition,
+                                &PopUpHelp_Options,
+                                &PopUpDonate,
+                                &PopUpHomeSite,
+                                &PopUpAbout,
+                                &N3,
+                                &PopUpClearClipboard,
+                                &PopUpSeparator2,
+                                &PopUpExit})
         PopupMenu1Items.Add(*item);
     PopUpShowBriskjot.SetDefault(true);
     PopUpSeparator1.SetVisible(false);
@@ -123,9 +137,15 @@ void TFormMain::BuildMenus() {
     PopUpAutoSave.SetChecked(true);
 
     const std::pair<fw::TMenuItem*, int> images[] = {
-        {&PopUpShowBriskjot, 1}, {&PopUpFindReplace, 10},        {&PopUpPrint, 9},
-        {&PopUpHelp_Options, 5}, {&PopUpDefaultSizePosition, 7}, {&PopUpDonate, 12},
-        {&PopUpHomeSite, 6},     {&PopUpAbout, 0},               {&PopUpClearClipboard, 3},
+        {&PopUpShowBriskjot, kSavedNote},
+        {&PopUpFindReplace, 10},
+        {&PopUpPrint, 9},
+        {&PopUpHelp_Options, 5},
+        {&PopUpDefaultSizePosition, 7},
+        {&PopUpDonate, 12},
+        {&PopUpHomeSite, 6},
+        {&PopUpAbout, 0},
+        {&PopUpClearClipboard, 3},
         {&PopUpExit, 4},
     };
     for (const auto& [item, index] : images) item->SetImageIndex(index);
@@ -179,4 +199,6 @@ void TFormMain::BindHandlers() {
     PopUpExit.OnClick = [this] { PopUpExitClick(); };
 }
 
-bool TFormMain::WindowHidden() const { return PopUpShowBriskjot.Caption() == kShowCaption; }
+bool TFormMain::WindowHidden() const {
+    return PopUpShowBriskjot.Caption() == kShowCaption;
+}

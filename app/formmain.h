@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "about/formabout.h"
 #include "app/notecodec.h"
 #include "app/settingsrules.h"
 #include "components/help/contextmap.h"
@@ -23,7 +24,7 @@
 class TNoteGuard;
 class TFolderWatch;
 
-class TFormMain : public fw::TForm {
+class TFormMain : public fw::TForm, public TAboutOwner {
 public:
     TFormMain();
     ~TFormMain() override;
@@ -107,13 +108,16 @@ public:
     void PopUpAboutClick();
     void PopUpHomeSiteClick();
     void PopUpDonateClick();
+    HWND OwnerWindow() const override { return Handle(); }
+    void AboutBoxCreated() override;
+    void WebLinkOpening(bool opening) override;
 
     // Keys, time stamp, printing, Find
     void Memo1KeyDown(WORD& key, unsigned shift);
     void PopUpPrintClick();
     void PopUpFindReplaceClick();
-    // Ctrl+F opens the Find dialog only while there is text to search.
-    void SetSearchKeyFromMemo();
+    // Find, Print and Ctrl+F are on only while there is text to search.
+    void FollowMemoText();
 
     // The note
     void MenuSaveClick();
@@ -140,6 +144,11 @@ protected:
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    // The note's picture in the tray and beside "Show Brisk&Jot".
+    enum NoteImage { kEmptyNote = 0, kSavedNote = 1, kUnsavedNote = 2 };
+    // The caption also tells whether the window is hidden.
+    static constexpr char kShowCaption[] = "Show Brisk&Jot";
+
     void BuildMenus();
     void LoadPersistedData();
     void CreateTrayIcon();
@@ -158,20 +167,11 @@ private:
     std::u16string loadedNote_;
     std::string noteCopyPath_;
     int noteReadRetries_ = 0;
+
+    // The primary screen, and the work areas of all monitors, in the settings rules' terms.
+    static bj::ScreenSize Screen();
+    static std::vector<bj::Rect> WorkAreas();
+    // Sends WM_CLOSE to this program's own top-level "Find" dialog, if one is open;
+    // windows of that title that belong to other programs are left alone.
+    static void CloseOwnFindDialog();
 };
-
-// The primary screen, and the work areas of all monitors, in the settings rules' terms.
-bj::ScreenSize Screen();
-std::vector<bj::Rect> WorkAreas();
-
-// Gives fileName the exe's last-write time; false when that could not be done.
-bool SetFileDateFromExe(const std::string& fileName);
-
-// True while the key is held down.
-bool KeyIsDown(int virtualKey);
-// True when the file exists and cannot be opened for reading without sharing.
-bool FileIsLocked(const std::string& fileName);
-
-// Sends WM_CLOSE to this program's own top-level "Find" dialog, if one is open;
-// windows of that title that belong to other programs are left alone.
-void CloseOwnFindDialog();

@@ -4,8 +4,8 @@
 #include "app/globals.h"
 #include "app/noteguard.h"
 #include "app/notewatch.h"
-#include "app/pathtext.h"
 #include "base/error.h"
+#include "base/filesys.h"
 
 namespace {
 
@@ -25,7 +25,7 @@ void TFormMain::WatchNoteProc() {
     NoteGuard1.reset();
     NoteGuard1 = std::make_unique<TNoteGuard>(NoteFilePath);
     NoteGuard1->OnCopyKept = [this](const std::string& copyPath) { NoteCopyKept(copyPath); };
-    NoteWatch1 = std::make_unique<TFolderWatch>(pathtext::ExtractFilePath(NoteFilePath),
+    NoteWatch1 = std::make_unique<TFolderWatch>(ExtractFilePath(NoteFilePath),
                                                 [this] { NoteChangedElsewhereProc(); });
 }
 
@@ -64,7 +64,7 @@ void TFormMain::ReloadChangedNoteProc() {
     ToggleSystemTrayIconProc();
     ToggleMenuClearProc();
     if (Memo1->Empty()) CloseOwnFindDialog();
-    SetSearchKeyFromMemo();
+    FollowMemoText();
 }
 
 void TFormMain::NoteCopyKept(const std::string& copyPath) {
@@ -85,7 +85,7 @@ void TFormMain::StartNoteChangedTimer() {
 void TFormMain::TimerNoteChangedTimer() {
     TimerNoteChanged->SetEnabled(false);
     if (!noteCopyPath_.empty()) {
-        const std::string folder = pathtext::ExtractFilePath(noteCopyPath_);
+        const std::string folder = ExtractFilePath(noteCopyPath_);
         const std::string named = kCopyKeptText + noteCopyPath_.substr(folder.size());
         std::string text = named + "\nin " + folder;
         if (text.size() > kBalloonTextLimit) text = named + "\nbeside the note.";  // deep folder

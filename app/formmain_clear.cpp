@@ -33,7 +33,9 @@ constexpr DWORD kPauseAfterClearingMs = 1000;
 
 }  // namespace
 
-void TFormMain::ToggleMenuClearProc() { MenuClearMemo.SetEnabled(!Memo1->Empty()); }
+void TFormMain::ToggleMenuClearProc() {
+    MenuClearMemo.SetEnabled(!Memo1->Empty());
+}
 
 void TFormMain::SetGuardedItemsEnabled(bool enabled) {
     PopUpHomeSite.SetEnabled(enabled);
@@ -95,13 +97,13 @@ void TFormMain::PopUpClearClipboardClick() {
         if (HWND viewer = FindWindowA(nullptr, title)) SendMessageA(viewer, WM_CLOSE, 0, 0);
 }
 
-void TFormMain::MenuClearClipboardClick() { PopUpClearClipboardClick(); }
+void TFormMain::MenuClearClipboardClick() {
+    PopUpClearClipboardClick();
+}
 
 void TFormMain::TimerClipboardChangeTimer() {
     const bool clipboardHasData = CountClipboardFormats() != 0;
     PopUpClearClipboard.SetEnabled(clipboardHasData);
     MenuClearClipboard.SetEnabled(clipboardHasData);
-    const bool hasText = !Memo1->Empty();
-    PopUpFindReplace.SetEnabled(hasText);
-    PopUpPrint.SetEnabled(hasText);
+    FollowMemoText();
 }

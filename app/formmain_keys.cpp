@@ -3,10 +3,12 @@
 #include "app/globals.h"
 #include "app/notefile.h"
 #include "app/timestamp.h"
+#include "base/filesys.h"
 #include "components/memosearch/sendkeys.h"
 #include "framework/application.h"
 #include "framework/barrier.h"
 #include "framework/shell.h"
+#include "framework/shiftstate.h"
 #include "framework/unique.h"
 
 namespace {
@@ -22,7 +24,6 @@ constexpr char kConfirmPrintSubject[] = "Confirm Print";
 constexpr char kConfirmPrintText[] =
     "To start printing the contents of your memo click on Yes button.\nClick on No to abort. "
     "For printing options check the Help file.";
-constexpr int kUnsavedNoteImage = 2;
 
 std::string LocaleText(LCTYPE type) {
     char text[80] = {};
@@ -39,26 +40,25 @@ std::string TimeStamp() {
     return bj::FormatTimeStamp(date, now.wHour, now.wMinute, LocaleText(LOCALE_STIME));
 }
 
-}  // namespace
-
-bool KeyIsDown(int virtualKey) { return (GetKeyState(virtualKey) & 0x8000) != 0; }
-
+// True when the file exists and cannot be opened for reading without sharing.
 bool FileIsLocked(const std::string& fileName) {
-    if (!notefile::FileExists(fileName)) return false;
+    if (!FileExists(fileName)) return false;
     fw::UniqueHandle file(CreateFileA(fileName.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
     return !file;
 }
 
+}  // namespace
+
 void TFormMain::Memo1KeyDown(WORD& key, unsigned) {
     // Key states, not the event's key: these fire on any key-down while both are held.
-    if (KeyIsDown(VK_CONTROL) && KeyIsDown('A')) Memo1->SelectAll();
-    if (KeyIsDown(VK_CONTROL) && KeyIsDown('S')) MenuSaveClick();
+    if (fw::KeyIsDown(VK_CONTROL) && fw::KeyIsDown('A')) Memo1->SelectAll();
+    if (fw::KeyIsDown(VK_CONTROL) && fw::KeyIsDown('S')) MenuSaveClick();
     if (key == VK_F5) Memo1->ReplaceSel(TimeStamp(), false);
 }
 
 void TFormMain::PopUpPrintClick() {
-    if (TrayIcon1->ImageIndex() == kUnsavedNoteImage) {
+    if (TrayIcon1->ImageIndex() == kUnsavedNote) {
         fw::Application.MessageBox(kFileNotSavedText, kFileNotSavedSubject,
                                    MB_OK | MB_ICONEXCLAMATION);
         return;
@@ -78,6 +78,9 @@ void TFormMain::PopUpFindReplaceClick() {
     if (SendKeys("^f", true) && WindowHidden()) Show();
 }
 
-void TFormMain::SetSearchKeyFromMemo() {
-    MemoSearch1->SearchKey = Memo1->Empty() ? 0 : bj::kShortCutCtrlF;
+void TFormMain::FollowMemoText() {
+    const bool hasText = !Memo1->Empty();
+    PopUpFindReplace.SetEnabled(hasText);
+    PopUpPrint.SetEnabled(hasText);
+    MemoSearch1->SearchKey = hasText ? bj::kShortCutCtrlF : 0;
 }

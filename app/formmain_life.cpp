@@ -7,8 +7,8 @@
 #include "app/forms.h"
 #include "app/globals.h"
 #include "app/notefile.h"
-#include "app/pathtext.h"
 #include "base/error.h"
+#include "base/filesys.h"
 #include "framework/application.h"
 #include "framework/barrier.h"
 
@@ -48,7 +48,7 @@ void RightJustifyHelpMenu(HWND window) {
 void TFormMain::FormCreate() {
     Hide();
     SetLeft(kOffScreenLeft);
-    fw::Application.HelpFile = pathtext::ChangeFileExt(fw::Application.ExeName(), ".chm");
+    fw::Application.HelpFile = ChangeFileExt(fw::Application.ExeName(), ".chm");
     RightJustifyHelpMenu(Handle());
     fw::Application.OnDeactivate = [this] { ApplicationDeactivate(); };
     fw::Application.OnException = [this](const std::exception_ptr& error) { AppException(error); };
@@ -57,7 +57,7 @@ void TFormMain::FormCreate() {
     MemoHoldsWholeNote = true;
     notefile::FinishInterruptedSave(NoteFilePath);
     WatchNoteProc();
-    if (notefile::FileExists(NoteFilePath)) {
+    if (FileExists(NoteFilePath)) {
         notefile::ResetAttributes(NoteFilePath);
         notecodec::Decoded note = notefile::ReadNote(NoteFilePath);
         loadedNote_ = std::move(note.text);
@@ -107,7 +107,7 @@ void TFormMain::FormClose() {
     fw::Application.Terminate();
 }
 
-void CloseOwnFindDialog() {
+void TFormMain::CloseOwnFindDialog() {
     HWND window = nullptr;
     while ((window = FindWindowExA(nullptr, window, nullptr, "Find")) != nullptr) {
         DWORD process = 0;

@@ -1,5 +1,4 @@
 // The about box and the web links, from the main window's menus.
-#include "about/formabout.h"
 #include "app/formmain.h"
 #include "app/forms.h"
 #include "framework/application.h"
@@ -32,4 +31,17 @@ void TFormMain::PopUpDonateClick() {
     if (FormAbout) FormAbout->Close();
     EnsureHelpFile();
     fw::Application.HelpContext(kDonateHelpNumber);
+}
+
+void TFormMain::AboutBoxCreated() {
+    LoadOptionsProc();
+    if (PopUpShowOnStartUp.Checked()) Show();
+}
+
+void TFormMain::WebLinkOpening(bool opening) {
+    SetGuardedItemsEnabled(!opening);
+    if (!opening) return FollowMemoText();
+    CloseOwnFindDialog();
+    PopUpFindReplace.SetEnabled(false);
+    MemoSearch1->SearchKey = 0;
 }

@@ -65,11 +65,8 @@ void TFormMain::Memo1Change() {
             MenuSave.SetEnabled(true);
     }
     ToggleMenuClearProc();
-    const bool hasText = !Memo1->Empty();
-    if (!hasText) CloseOwnFindDialog();
-    PopUpFindReplace.SetEnabled(hasText);
-    PopUpPrint.SetEnabled(hasText);
-    SetSearchKeyFromMemo();
+    if (Memo1->Empty()) CloseOwnFindDialog();
+    FollowMemoText();
 }
 
 void TFormMain::PopUpAutoSaveClick() {

@@ -35,11 +35,11 @@ private:
 
 }  // namespace
 
-bj::ScreenSize Screen() {
+bj::ScreenSize TFormMain::Screen() {
     return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
 
-std::vector<bj::Rect> WorkAreas() {
+std::vector<bj::Rect> TFormMain::WorkAreas() {
     std::vector<bj::Rect> areas;
     for (const RECT& area : fw::WorkAreas())
         areas.push_back({area.left, area.top, area.right, area.bottom});
@@ -68,10 +68,7 @@ void TFormMain::LoadOptionsProc() {
     PopUpWarningOnClearMemo.SetChecked(loaded.options.warningOnClearMemo);
     SetHotKeyProc(loaded.options.hotKey);
 
-    const bool hasText = !Memo1->Empty();
-    PopUpFindReplace.SetEnabled(hasText);
-    PopUpPrint.SetEnabled(hasText);
-    SetSearchKeyFromMemo();
+    FollowMemoText();
 }
 
 void TFormMain::SaveSettingsProc() {

@@ -6,10 +6,7 @@
 #include "framework/display.h"
 
 namespace {
-constexpr char kShowCaption[] = "Show Brisk&Jot";
 constexpr char kHideCaption[] = "Hide Brisk&Jot";
-
-enum NoteImage { kEmptyNote = 0, kSavedNote = 1, kUnsavedNote = 2 };
 
 constexpr int kMenuImageSize = 16;  // at 96 DPI
 

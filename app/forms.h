@@ -1,8 +1,6 @@
 #pragma once
-// The two windows of the program; both live from start-up to the end.
+// The main window of the program; it lives from start-up to the end.
 
 class TFormMain;
-class TFormAbout;
 
 extern TFormMain* FormMain;
-extern TFormAbout* FormAbout;

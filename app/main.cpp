@@ -38,7 +38,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     std::unique_ptr<TFormAbout> formAbout;
     bool started = fw::Guarded(false, [&] {
         formMain = std::make_unique<TFormMain>();
-        formAbout = std::make_unique<TFormAbout>();
+        formAbout = std::make_unique<TFormAbout>(*formMain);
         return true;
     });
     // A failed start (a note file that cannot be read) ends quietly.

@@ -3,8 +3,9 @@
 #include <algorithm>
 
 #include "app/ansicodepage.h"
-#include "app/pathtext.h"
 #include "base/error.h"
+#include "base/filesys.h"
+#include "framework/application.h"
 #include "framework/unique.h"
 
 namespace notefile {
@@ -51,15 +52,7 @@ bool WithAttributesLifted(const std::string& path, Step step) {
 }  // namespace
 
 std::string ExeFolder() {
-    char path[MAX_PATH * 4];
-    const DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string exe(path, n < sizeof path ? n : 0);
-    return pathtext::ExtractFilePath(exe);
-}
-
-bool FileExists(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    return ExtractFilePath(fw::Application.ExeName());
 }
 
 void ResetAttributes(const std::string& path) {

@@ -13,7 +13,6 @@ namespace notefile {
 // The folder of the running executable, with its trailing backslash.
 std::string ExeFolder();
 
-bool FileExists(const std::string& path);
 // Archive only: lifts read-only, hidden and system. Failure is ignored on purpose.
 void ResetAttributes(const std::string& path);
 

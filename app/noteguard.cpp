@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "app/pathtext.h"
 #include "base/error.h"
+#include "base/filesys.h"
 #include "framework/unique.h"
 
 namespace {
@@ -63,7 +63,7 @@ std::string CopyPath(const std::string& notePath) {
             *digit-- = static_cast<char>('0' + n % 10);
         --digit;  // the separator
     }
-    const std::string stem = pathtext::ExtractFilePath(notePath) + name;
+    const std::string stem = ExtractFilePath(notePath) + name;
     // Two copies in one second must not overwrite each other.
     std::string path = stem + ".txt";
     for (int n = 2; GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; ++n)

@@ -25,7 +25,6 @@ public:
     TFolderWatch(const TFolderWatch&) = delete;
     TFolderWatch& operator=(const TFolderWatch&) = delete;
 
-    bool Watching() const { return static_cast<bool>(handle_); }
 
 private:
     void Signaled();

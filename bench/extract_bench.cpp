@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "base/stream.h"
 #include "bench/ratio.h"
 #include "components/storage/filestore.h"
-#include "components/storage/stream.h"
 
 namespace {
 

@@ -1,5 +1,7 @@
 #include "framework/application.h"
 
+#include <vector>
+
 #include "framework/barrier.h"
 #include "framework/classnames.h"
 #include "framework/form.h"
@@ -30,9 +32,15 @@ void TApplication::Initialize(HINSTANCE instance) {
 }
 
 std::string TApplication::ExeName() const {
-    char path[MAX_PATH * 4];
-    const DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
-    return std::string(path, n < sizeof path ? n : 0);
+    std::vector<char> path(MAX_PATH);
+    for (;;) {
+        const DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n == 0) return "";
+        // A full buffer may hold a cut path: grow and ask again.
+        if (n < path.size()) return std::string(path.data(), n);
+        if (path.size() >= 32768) return "";
+        path.resize(path.size() * 2);
+    }
 }
 
 int TApplication::Run() {

@@ -16,7 +16,6 @@ public:
     // program holds it). modifiers are MOD_ALT, MOD_CONTROL, MOD_SHIFT, MOD_WIN.
     bool Register(HWND window, UINT modifiers, UINT virtualKey);
     void Release();
-    bool Registered() const { return window_ != nullptr; }
 
     static constexpr int kId = 1;
 

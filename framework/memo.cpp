@@ -2,13 +2,12 @@
 
 #include "base/error.h"
 #include "framework/application.h"
-#include "framework/barrier.h"
 #include "framework/display.h"
+#include "framework/shiftstate.h"
 
 namespace fw {
 
 namespace {
-constexpr char kSelfProperty[] = "BriskJot.Memo";
 
 HFONT CreateMemoFont(const char* name, int height) {
     return CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
@@ -48,14 +47,15 @@ TMemo::TMemo(HWND parent, const Style& style)
     SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     // Notes of any size: lift the default limit of about 30,000 characters.
     SendMessageW(handle_, EM_SETLIMITTEXT, 0, 0);
-    SetPropA(handle_, kSelfProperty, this);
-    editProc_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TMemo::MemoProc)));
+    subclass_ =
+        std::make_unique<TSubclass>(handle_, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
+            return HandleMessage(msg, wParam, lParam);
+        });
 }
 
 TMemo::~TMemo() {
-    if (!handle_) return;
-    RemovePropA(handle_, kSelfProperty);
+    if (!Handle()) return;
+    subclass_.reset();
     DestroyWindow(handle_);
 }
 
@@ -129,14 +129,6 @@ HBRUSH TMemo::ParentColor(HDC dc) {
     return static_cast<HBRUSH>(brush_.get());
 }
 
-unsigned TMemo::CurrentShiftState() {
-    unsigned shift = 0;
-    if (GetKeyState(VK_SHIFT) < 0) shift |= ssShift;
-    if (GetKeyState(VK_CONTROL) < 0) shift |= ssCtrl;
-    if (GetKeyState(VK_MENU) < 0) shift |= ssAlt;
-    return shift;
-}
-
 LRESULT TMemo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_KEYDOWN && OnKeyDown) {
         WORD key = static_cast<WORD>(wParam);
@@ -144,19 +136,7 @@ LRESULT TMemo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (key == 0) return 0;
         wParam = key;
     }
-    return CallWindowProcW(editProc_, handle_, msg, wParam, lParam);
-}
-
-LRESULT CALLBACK TMemo::MemoProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
-    auto* self = static_cast<TMemo*>(GetPropA(hwnd, kSelfProperty));
-    if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
-    if (msg == WM_NCDESTROY) {
-        RemovePropA(hwnd, kSelfProperty);
-        const WNDPROC editProc = self->editProc_;
-        self->handle_ = nullptr;
-        return CallWindowProcW(editProc, hwnd, msg, wParam, lParam);
-    }
-    return Guarded(LRESULT(0), [&] { return self->HandleMessage(msg, wParam, lParam); });
+    return subclass_->CallNext(msg, wParam, lParam);
 }
 
 }  // namespace fw

@@ -1,21 +1,21 @@
 #pragma once
 // A multi-line Unicode EDIT control: text, selection, change and key-down events.
-// Its window procedure can be replaced by others (the search hot keys); the
-// memo's own procedure raises OnKeyDown before the control sees the key.
+// Others may subclass it too (the search hot keys); the memo's own handler raises OnKeyDown
+// before the control sees the key.
 
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "framework/control.h"
 #include "framework/edittext.h"
+#include "framework/subclass.h"
 #include "framework/unique.h"
 
 namespace fw {
-
-enum ShiftState : unsigned { ssShift = 1, ssAlt = 2, ssCtrl = 4 };
 
 class TMemo : public TControl {
 public:
@@ -31,7 +31,8 @@ public:
     TMemo(HWND parent, const Style& style);
     ~TMemo() override;
 
-    HWND Handle() const override { return handle_; }
+    // Null once the window has gone with its parent.
+    HWND Handle() const override { return subclass_ ? subclass_->Handle() : handle_; }
     std::string Text() const;  // in the ANSI code page
     // The text where the control keeps it: a save on every keystroke then costs no copy.
     TEditText TextView() const { return TEditText(handle_); }
@@ -57,14 +58,11 @@ public:
     void ParentNotify(UINT code) override;
     HBRUSH ParentColor(HDC dc) override;
 
-    static unsigned CurrentShiftState();
-
 private:
-    static LRESULT CALLBACK MemoProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
 
     HWND handle_ = nullptr;
-    WNDPROC editProc_ = nullptr;
+    std::unique_ptr<TSubclass> subclass_;
     Style style_;
     int dpi_;
     COLORREF background_;

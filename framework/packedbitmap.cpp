@@ -5,8 +5,8 @@
 #include <exception>
 #include <vector>
 
-#include "components/storage/stream.h"
-#include "components/storage/zstreams.h"
+#include "base/stream.h"
+#include "base/zstreams.h"
 #include "framework/application.h"
 
 namespace fw {

@@ -1,5 +1,9 @@
 #include "framework/visualstyles.h"
 
+#include <string>
+
+#include "framework/application.h"
+
 namespace fw {
 
 namespace {
@@ -9,13 +13,12 @@ constexpr WORD kControlsManifest = 2;  // see resources/briskjot.rc
 // Made once and kept for the life of the process.
 HANDLE ControlsContext() {
     static const HANDLE context = [] {
-        char path[MAX_PATH * 4];
-        const DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
-        if (n == 0 || n >= sizeof path) return INVALID_HANDLE_VALUE;
+        const std::string path = Application.ExeName();
+        if (path.empty()) return INVALID_HANDLE_VALUE;
         ACTCTXA request{};
         request.cbSize = sizeof request;
         request.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID | ACTCTX_FLAG_HMODULE_VALID;
-        request.lpSource = path;
+        request.lpSource = path.c_str();
         request.lpResourceName = MAKEINTRESOURCEA(kControlsManifest);
         request.hModule = GetModuleHandleA(nullptr);
         return CreateActCtxA(&request);

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "base/stream.h"
 #include "components/help/contextmap.h"
-#include "components/storage/stream.h"
 #include "fuzz/fuzzcheck.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

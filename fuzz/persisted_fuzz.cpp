@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "app/persisted.h"
 #include "components/help/contextmap.h"
 #include "components/storage/filestore.h"
-#include "components/storage/persisted.h"
 #include "fuzz/fuzzcheck.h"
 
 namespace {

@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "app/persisted.h"
+#include "base/stream.h"
+#include "base/zstreams.h"
 #include "components/help/contextmap.h"
 #include "components/storage/filestore.h"
-#include "components/storage/persisted.h"
-#include "components/storage/stream.h"
-#include "components/storage/zstreams.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "base/error.h"
-#include "components/storage/stream.h"
+#include "base/stream.h"
 
 class EHelpContextMapError : public bj::Error {
 public:

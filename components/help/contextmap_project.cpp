@@ -8,9 +8,9 @@
 #include <cstdlib>
 #include <memory>
 
+#include "base/filesys.h"
 #include "components/help/contextmap.h"
 #include "components/help/namehash.h"
-#include "components/storage/filesys.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 
-#include "app/pathtext.h"
+#include "base/filesys.h"
 
 namespace {
 
@@ -21,7 +21,7 @@ bool FromName(const std::string& name, const char* const (&names)[N], Enum& valu
 }
 
 std::string LowerExtension(const std::string& fileName) {
-    std::string ext = fileName.substr(pathtext::ChangeFileExt(fileName, "").size());
+    std::string ext = fileName.substr(ChangeFileExt(fileName, "").size());
     std::transform(ext.begin(), ext.end(), ext.begin(), [](char c) {
         return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
     });
@@ -36,13 +36,11 @@ int SignedHalf(std::uintptr_t data, int shift) {
 }  // namespace
 
 bool HelpTypeFromName(const std::string& name, THelpType& type) {
-    static const char* const kNames[] = {"htWinhelp", "htHTMLhelp", "htMixedMode"};
-    return FromName(name, kNames, type);
+    return FromName(name, kHelpTypeNames, type);
 }
 
 bool ShowTypeFromName(const std::string& name, TShowType& type) {
-    static const char* const kNames[] = {"stDefault", "stMain", "stPopup"};
-    return FromName(name, kNames, type);
+    return FromName(name, kShowTypeNames, type);
 }
 
 bool THelpRouting::Route(THelpViewer& viewer, const std::string& helpFile, unsigned command,
@@ -67,7 +65,7 @@ bool THelpRouting::RouteHtmlHelp(THelpViewer& viewer, const std::string& helpFil
     }
     if (!viewer.HtmlHelpUsable()) return result;  // callHelp stays set: WinHelp takes over
 
-    const std::string chm = pathtext::ChangeFileExt(helpFile, ".chm");
+    const std::string chm = ChangeFileExt(helpFile, ".chm");
     bool called = false;
     switch (command) {
         case helpcmd::kContext:
@@ -115,13 +113,12 @@ bool THelpRouting::RouteWinHelp(THelpViewer& viewer, const std::string& helpFile
     if (command == helpcmd::kContextPopup && HelpType == htMixedMode &&
         LowerExtension(CHMPopupTopics) == ".hlp") {
         file = CHMPopupTopics;
-        if (pathtext::ExtractFilePath(file).empty())
-            file = pathtext::ExtractFilePath(helpFile) + file;
+        if (ExtractFilePath(file).empty()) file = ExtractFilePath(helpFile) + file;
     }
-    return viewer.CallWinHelp(pathtext::ChangeFileExt(file, ".hlp"), command, data);
+    return viewer.CallWinHelp(ChangeFileExt(file, ".hlp"), command, data);
 }
 
 std::string THelpRouting::PopupTopicsPath(const std::string& helpFile) {
     if (CHMPopupTopics.empty()) CHMPopupTopics = kDefaultPopupTopics;
-    return pathtext::ChangeFileExt(helpFile, ".chm") + "::/" + CHMPopupTopics;
+    return ChangeFileExt(helpFile, ".chm") + "::/" + CHMPopupTopics;
 }

@@ -9,7 +9,10 @@
 enum THelpType { htWinhelp, htHTMLhelp, htMixedMode };
 enum TShowType { stDefault, stMain, stPopup };
 
-// Parse the persisted identifiers ("htHTMLhelp", "stMain", ...); false for an unknown one.
+// The persisted identifiers, in the enumerations' order.
+inline constexpr const char* kHelpTypeNames[] = {"htWinhelp", "htHTMLhelp", "htMixedMode"};
+inline constexpr const char* kShowTypeNames[] = {"stDefault", "stMain", "stPopup"};
+// False for an unknown identifier.
 bool HelpTypeFromName(const std::string& name, THelpType& type);
 bool ShowTypeFromName(const std::string& name, TShowType& type);
 
@@ -65,9 +68,6 @@ public:
     // "<help file>.chm::/<topics>" for popups by number; an empty topics name becomes the
     // default one first.
     std::string PopupTopicsPath(const std::string& helpFile);
-
-    int PopupX() const { return popupX_; }
-    int PopupY() const { return popupY_; }
 
 private:
     bool RouteHtmlHelp(THelpViewer& viewer, const std::string& helpFile, unsigned command,

@@ -2,9 +2,8 @@
 
 #include <htmlhelp.h>
 
-#include "app/pathtext.h"
+#include "base/filesys.h"
 #include "components/help/htmlhelpapi.h"
-#include "components/storage/persisted.h"
 #include "framework/classnames.h"
 #include "framework/form.h"
 
@@ -15,7 +14,6 @@ static_assert(sizeof(HH_POPUP) == 52, "the viewer reads a 52-byte popup record")
 namespace {
 
 constexpr char kMultipleInstances[] = "Multiple instances of THelpRouter are not allowed";
-constexpr char kUnknownValue[] = "Invalid help router property value: ";
 constexpr char kPopupFont[] = "MS Sans Serif, 8";
 // "No colour": the viewer keeps its own.
 constexpr COLORREF kDefaultColour = 0x1FFFFFFF;
@@ -42,20 +40,6 @@ THelpRouter::THelpRouter(fw::TForm* owner) : owner_(owner) {
 THelpRouter::~THelpRouter() {
     fw::Application.OnHelp = std::move(previous_);
     gRouter = nullptr;
-}
-
-void THelpRouter::LoadSettings(const THelpRouterSettings& settings) {
-    THelpType helpType;
-    TShowType showType;
-    if (!HelpTypeFromName(settings.HelpType, helpType))
-        throw EPersistedDataError(kUnknownValue + settings.HelpType);
-    if (!ShowTypeFromName(settings.ShowType, showType))
-        throw EPersistedDataError(kUnknownValue + settings.ShowType);
-    HelpType = helpType;
-    ShowType = showType;
-    Helpfile = settings.Helpfile;
-    CHMPopupTopics = settings.CHMPopupTopics;
-    ValidateID = settings.ValidateID;
 }
 
 bool THelpRouter::HandleHelp(unsigned command, std::uintptr_t data, bool& callHelp) {

@@ -14,7 +14,6 @@
 namespace fw {
 class TForm;
 }
-struct THelpRouterSettings;
 
 class EHelpRouter : public bj::Error {
 public:
@@ -28,9 +27,6 @@ public:
     ~THelpRouter() override;
     THelpRouter(const THelpRouter&) = delete;
     THelpRouter& operator=(const THelpRouter&) = delete;
-
-    // Persisted values; an identifier the router does not know throws EPersistedDataError.
-    void LoadSettings(const THelpRouterSettings& settings);
 
     std::string Helpfile;
     bool ValidateID = false;  // carried for the persisted data only

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "framework/application.h"
 #include "framework/libraryfunction.h"
 
 namespace {
@@ -17,18 +18,6 @@ struct VersionLibrary {
     decltype(&VerQueryValueA) query =
         fw::LibraryFunction<decltype(query)>("version.dll", "VerQueryValueA");
 };
-
-std::string RunningExePath() {
-    std::vector<char> path(MAX_PATH);
-    for (;;) {
-        const DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n == 0) return "";
-        // A full buffer may hold a cut path: grow and ask again.
-        if (n < path.size()) return std::string(path.data(), n);
-        if (path.size() >= 32768) return "";
-        path.resize(path.size() * 2);
-    }
-}
 
 links::VersionStrings ReadProductVersion(const std::string& file) {
     static const VersionLibrary library;
@@ -50,6 +39,6 @@ links::VersionStrings ReadProductVersion(const std::string& file) {
 
 }  // namespace
 
-TProgVersion::TProgVersion() : TProgVersion(RunningExePath()) {}
+TProgVersion::TProgVersion() : TProgVersion(fw::Application.ExeName()) {}
 
 TProgVersion::TProgVersion(const std::string& moduleFile) : text_(ReadProductVersion(moduleFile)) {}

@@ -5,14 +5,14 @@
 
 #include <memory>
 
-#include "components/links/openurl.h"
 #include "framework/application.h"
+#include "framework/classnames.h"
+#include "framework/shell.h"
 #include "framework/tooltip.h"
 
 namespace links {
 namespace {
 
-constexpr char kClassName[] = "BriskJotURLLabel";
 constexpr char kHandCursorName[] = "URLHAND";
 // No prefix processing: an address caption may well hold "&".
 constexpr UINT kDrawFlags = DT_LEFT | DT_EXPANDTABS | DT_NOPREFIX;
@@ -64,9 +64,9 @@ HCURSOR HandPointCursor() {
 
 TURLLabel::TURLLabel(HWND parent, int left, int top, const std::string& caption)
     : caption_(caption), left_(left), top_(top) {
-    RegisterWindowClass(kClassName, nullptr, CS_DBLCLKS);
-    CreateHandle(0, kClassName, caption_.c_str(), WS_CHILD | WS_VISIBLE, left_, top_, 0, 0, parent,
-                 nullptr);
+    RegisterWindowClass(fw::classnames::kUrlLabel, nullptr, CS_DBLCLKS);
+    CreateHandle(0, fw::classnames::kUrlLabel, caption_.c_str(), WS_CHILD | WS_VISIBLE, left_, top_,
+                 0, 0, parent, nullptr);
     cursor_ = InstallHandPointCursor();
     font_.Color = colStd_;
     font_.Style = fsUnderline;
@@ -240,7 +240,7 @@ void TURLLabel::Click() {
     if (!*alive || labelType_ == hmCUSTOM) return;
     const std::string address = AddressFor(labelType_, caption_);
     // A label of this kind reports nothing itself: the shell shows its own failures.
-    if (!address.empty()) OpenUrl(address, GetParent(Handle()));
+    if (!address.empty()) fw::ShellExecute(GetParent(Handle()), "open", address, SW_SHOWNORMAL);
 }
 
 void TURLLabel::MouseEnter() {

@@ -8,16 +8,14 @@
 #include "framework/edittext.h"
 #include "framework/libraryfunction.h"
 #include "framework/memo.h"
+#include "framework/messages.h"
 #include "framework/msgbox.h"
+#include "framework/subclass.h"
 #include "framework/visualstyles.h"
 #include "framework/window.h"
 
 namespace {
 
-constexpr char kSelfProperty[] = "BriskJot.MemoSearch";
-// Left on a memo that someone subclassed after us: our procedure stays in that chain
-// after unbinding and must go on forwarding to the one it replaced.
-constexpr char kForwardProperty[] = "BriskJot.MemoSearch.Forward";
 constexpr char kDialogProperty[] = "BriskJot.MemoSearch.Dialog";
 constexpr std::size_t kFindWhatSize = 256;
 
@@ -123,11 +121,11 @@ TMemoSearch::~TMemoSearch() {
 
 void TMemoSearch::SetMemo(fw::TMemo* memo) {
     SetMemoHandle(memo ? memo->Handle() : nullptr);
-    memo_ = memoHandle_ ? memo : nullptr;
+    memo_ = MemoHandle() ? memo : nullptr;
 }
 
 void TMemoSearch::SetMemoHandle(HWND memo) {
-    if (memo == memoHandle_) return;
+    if (memo == MemoHandle()) return;
     Unbind();
     if (memo) Bind(memo);
 }
@@ -143,56 +141,20 @@ HWND TMemoSearch::DialogHandle() const {
 
 void TMemoSearch::Bind(HWND memo) {
     if (!IsWindow(memo)) throw bj::Error("The memo has no window");
-    // A second component on the same window would find itself in the chain and loop.
-    if (GetPropA(memo, kSelfProperty) || GetPropA(memo, kForwardProperty))
-        throw bj::Error("The memo is already bound to a search component");
-    if (!SetPropA(memo, kSelfProperty, this))
-        throw bj::Error("Cannot bind the search component to the memo");
-    const LONG_PTR previous =
-        SetWindowLongPtrW(memo, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MemoWndProcThunk));
-    if (!previous) {
-        RemovePropA(memo, kSelfProperty);
-        throw bj::Error("Cannot hook the memo's window procedure");
-    }
-    memoHandle_ = memo;
-    OldWndProc = reinterpret_cast<WNDPROC>(previous);
+    subclass_ =
+        std::make_shared<fw::TSubclass>(memo, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
+            return MemoWndProc(msg, wParam, lParam);
+        });
 }
 
 void TMemoSearch::Unbind() {
-    if (memoHandle_) {
-        HWND memo = memoHandle_;
-        RemovePropA(memo, kSelfProperty);
-        const auto ours = reinterpret_cast<LONG_PTR>(&MemoWndProcThunk);
-        if (GetWindowLongPtrW(memo, GWLP_WNDPROC) == ours)
-            SetWindowLongPtrW(memo, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OldWndProc));
-        else
-            SetPropA(memo, kForwardProperty, reinterpret_cast<HANDLE>(OldWndProc));
-    }
-    memoHandle_ = nullptr;
+    subclass_.reset();
     memo_ = nullptr;
-    OldWndProc = nullptr;
     KeySwallowed = false;
 }
 
-LRESULT CALLBACK TMemoSearch::MemoWndProcThunk(HWND hwnd, UINT msg, WPARAM wParam,
-                                               LPARAM lParam) noexcept {
-    auto* self = static_cast<TMemoSearch*>(GetPropA(hwnd, kSelfProperty));
-    if (!self) {
-        const auto forward = reinterpret_cast<WNDPROC>(GetPropA(hwnd, kForwardProperty));
-        if (msg == WM_NCDESTROY) RemovePropA(hwnd, kForwardProperty);
-        return forward ? CallWindowProcW(forward, hwnd, msg, wParam, lParam)
-                       : DefWindowProcW(hwnd, msg, wParam, lParam);
-    }
-    if (msg == WM_NCDESTROY) {
-        const WNDPROC previous = self->OldWndProc;
-        self->Unbind();
-        return CallWindowProcW(previous, hwnd, msg, wParam, lParam);
-    }
-    return fw::Guarded(LRESULT(0), [&] { return self->MemoWndProc(msg, wParam, lParam); });
-}
-
 LRESULT TMemoSearch::MemoWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-    HWND memo = memoHandle_;
+    HWND memo = MemoHandle();
     switch (msg) {
         case WM_KEYDOWN: {
             // A new press: the character of a consumed one has come by now, or never will.
@@ -202,9 +164,9 @@ LRESULT TMemoSearch::MemoWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
                                  GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_MENU) < 0);
             bool searchAgain = false;
             if (HotKeyMatches(SearchKey, key))
-                PostMessageA(memo, kSearchKeyMessage, 0, 0);
+                PostMessageA(memo, fw::messages::kSearchKey, 0, 0);
             else if (HotKeyMatches(ReplaceKey, key))
-                PostMessageA(memo, kReplaceKeyMessage, 0, 0);
+                PostMessageA(memo, fw::messages::kReplaceKey, 0, 0);
             else if (HotKeyMatches(SearchAgainKey, key) && !SearchString().empty())
                 searchAgain = true;
             else
@@ -221,17 +183,20 @@ LRESULT TMemoSearch::MemoWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
                 if (wParam == swallowedChar) return 1;
             }
             break;
-        case kSearchKeyMessage:
+        case fw::messages::kSearchKey: {
+            const std::weak_ptr<fw::TSubclass> binding = subclass_;
             fw::Application.ProcessMessages();
             // The pending messages may have unbound or destroyed us.
-            if (GetPropA(memo, kSelfProperty) == this) ExecuteFind();
+            const auto bound = binding.lock();
+            if (bound && bound->Handle()) ExecuteFind();
             return 0;
-        case kReplaceKeyMessage:
+        }
+        case fw::messages::kReplaceKey:
             return 0;  // this program has no Replace dialog
         default:
             break;
     }
-    return CallWindowProcW(OldWndProc, memo, msg, wParam, lParam);
+    return subclass_->CallNext(msg, wParam, lParam);
 }
 
 void TMemoSearch::ExecuteFind() {
@@ -257,10 +222,10 @@ void TMemoSearch::ExecuteFind() {
     record.lpfnHook = &TMemoSearch::DialogHook;
     record.lCustData = reinterpret_cast<LPARAM>(this);
     dialog->options = Options;
-    if (memoHandle_) {
+    if (HWND memo = MemoHandle()) {
         std::size_t start = 0, length = 0;
-        GetSelection(memoHandle_, start, length);
-        const fw::TEditText text(memoHandle_);
+        GetSelection(memo, start, length);
+        const fw::TEditText text(memo);
         if (start < text.View().size()) {
             std::u16string_view selected = text.View().substr(start, length);
             // A selection longer than the field is offered up to a whole character.
@@ -283,8 +248,8 @@ void TMemoSearch::ExecuteFind() {
 }
 
 void TMemoSearch::DoFind() {
-    if (!dialog_ || !memoHandle_) return;
-    HWND memo = memoHandle_;
+    HWND memo = MemoHandle();
+    if (!dialog_ || !memo) return;
     bj::LocateRequest request;
     GetSelection(memo, request.selStart, request.selLength);
     request.dialogText = dialog_->findWhat;

@@ -1,6 +1,6 @@
 #pragma once
-// Gives one multi-line edit control the system Find dialog and hot keys: it
-// takes over the control's window procedure to see the keys first.
+// Gives one multi-line edit control the system Find dialog and hot keys: it subclasses the
+// control to see the keys first.
 
 #include <windows.h>
 // after windows.h, which it needs
@@ -10,6 +10,7 @@
 #include <string>
 
 #include "components/memosearch/searchengine.h"
+#include "framework/subclass.h"
 
 namespace fw {
 class TMemo;
@@ -18,10 +19,6 @@ class TUtilityWindow;
 
 class TMemoSearch {
 public:
-    // Posted to the memo so the dialogs open after the hot-key press is handled.
-    static constexpr UINT kSearchKeyMessage = WM_USER + 300;   // 1324
-    static constexpr UINT kReplaceKeyMessage = WM_USER + 301;  // 1325
-
     TMemoSearch();
     ~TMemoSearch();
     TMemoSearch(const TMemoSearch&) = delete;
@@ -35,9 +32,10 @@ public:
     bool PromptReplace = false;
     bool ShowReplaceCount = false;
 
-    fw::TMemo* Memo() const { return memo_; }
+    fw::TMemo* Memo() const { return MemoHandle() ? memo_ : nullptr; }
     void SetMemo(fw::TMemo* memo);
-    HWND MemoHandle() const { return memoHandle_; }
+    // Null once the memo's window is gone.
+    HWND MemoHandle() const { return subclass_ ? subclass_->Handle() : nullptr; }
     // Binds a bare EDIT window; nullptr unbinds.
     void SetMemoHandle(HWND memo);
 
@@ -62,14 +60,12 @@ private:
     void DialogClose();
     void CloseDialogWindow();
     void PostCloseToDialog() const;
-    static LRESULT CALLBACK MemoWndProcThunk(HWND hwnd, UINT msg, WPARAM wParam,
-                                             LPARAM lParam) noexcept;
     static UINT_PTR CALLBACK DialogHook(HWND dialog, UINT msg, WPARAM wParam,
                                         LPARAM lParam) noexcept;
 
     fw::TMemo* memo_ = nullptr;
-    HWND memoHandle_ = nullptr;
-    WNDPROC OldWndProc = nullptr;
+    // Shared: a handler that runs a message loop can see whether it outlived it.
+    std::shared_ptr<fw::TSubclass> subclass_;
     unsigned helpContext_ = 0;
     bj::SearchState state_;
     std::unique_ptr<Dialog> dialog_;

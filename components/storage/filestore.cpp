@@ -4,8 +4,8 @@
 #include <cctype>
 #include <limits>
 
-#include "components/storage/filesys.h"
-#include "components/storage/zstreams.h"
+#include "base/filesys.h"
+#include "base/zstreams.h"
 
 namespace {
 
@@ -102,23 +102,11 @@ TFileStoreItem* TFileStoreItems::Items(int index) const {
     return items_[static_cast<std::size_t>(index)].get();
 }
 
-int TFileStoreItems::IndexOf(const TFileStoreItem& item) const {
-    for (std::size_t i = 0; i < items_.size(); ++i) {
-        if (items_[i].get() == &item) return static_cast<int>(i);
-    }
-    return -1;
-}
-
 TFileStoreItem& TFileStoreItems::Add(TFileStoreItem::TNotifyEvent onCreate) {
     // The private constructor keeps items inside a collection.
     items_.push_back(
         std::unique_ptr<TFileStoreItem>(new TFileStoreItem(*this, std::move(onCreate))));
     return *items_.back();
-}
-
-void TFileStoreItems::Delete(int index) {
-    if (index < 0 || index >= Count()) return;
-    items_.erase(items_.begin() + index);
 }
 
 void TFileStoreItems::Clear() {

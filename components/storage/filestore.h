@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "base/error.h"
-#include "components/storage/stream.h"
+#include "base/stream.h"
 
 enum TCompressionLevel { clNone, clFastest, clDefault, clMax };
 
@@ -29,7 +29,6 @@ public:
     TFileStoreItem(const TFileStoreItem&) = delete;
     TFileStoreItem& operator=(const TFileStoreItem&) = delete;
 
-    TFileStoreItems& Collection() const { return collection_; }
     TFileStore& Store() const;
 
     TCompressionLevel Compression() const { return compression_; }
@@ -94,11 +93,9 @@ public:
     int Count() const { return static_cast<int>(items_.size()); }
     // The item at index, or nullptr outside 0..Count()-1.
     TFileStoreItem* Items(int index) const;
-    int IndexOf(const TFileStoreItem& item) const;
 
     // onCreate becomes the item's OnCreate and runs at the end of its construction.
     TFileStoreItem& Add(TFileStoreItem::TNotifyEvent onCreate = nullptr);
-    void Delete(int index);
     void Clear();
     // Replaces these items with copies of source's.
     void Assign(const TFileStoreItems& source);

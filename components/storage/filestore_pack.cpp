@@ -2,8 +2,8 @@
 // compresses, apart so that a program that only reads and extracts links no compressor.
 #include <limits>
 
+#include "base/zstreams.h"
 #include "components/storage/filestore.h"
-#include "components/storage/zstreams.h"
 
 namespace {
 

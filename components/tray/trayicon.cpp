@@ -9,6 +9,8 @@
 #include "framework/form.h"
 #include "framework/imagelist.h"
 #include "framework/menu.h"
+#include "framework/messages.h"
+#include "framework/shiftstate.h"
 
 #if defined(_WIN32) && !defined(_WIN64)
 static_assert(NOTIFYICONDATAA_V2_SIZE == 488, "the extended notify record is 488 bytes");
@@ -18,7 +20,6 @@ static_assert(NOTIFYICONDATAA_V1_SIZE == 88, "the old notify record is 88 bytes"
 namespace {
 
 constexpr UINT_PTR kTimerId = 1;
-constexpr char kSelfProperty[] = "BriskJot.TrayIcon";
 constexpr size_t kExtendedTipLimit = 127;
 constexpr size_t kOldTipLimit = 63;
 const UINT kTaskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
@@ -39,14 +40,6 @@ bool DetectExtendedNotifyData() {
 }
 
 const bool kUseExtendedNotifyData = DetectExtendedNotifyData();
-
-unsigned KeyShiftState() {
-    unsigned shift = 0;
-    if (GetKeyState(VK_SHIFT) < 0) shift |= ssShift;
-    if (GetKeyState(VK_CONTROL) < 0) shift |= ssCtrl;
-    if (GetKeyState(VK_MENU) < 0) shift |= ssAlt;
-    return shift;
-}
 
 }  // namespace
 
@@ -77,7 +70,6 @@ void TTrayCustomTimer::DestroyWindowHandle() {
 }
 
 void TTrayCustomTimer::SetTimerEnabled(bool enabled) {
-    timerEnabled_ = enabled;
     if (!WindowHandle()) return;
     KillTimer(WindowHandle(), kTimerId);
     if (enabled && Interval > 0) SetTimer(WindowHandle(), kTimerId, Interval, nullptr);
@@ -99,23 +91,20 @@ bool TTrayIcon::UseExtendedNotifyData() {
 
 TTrayIcon::TTrayIcon(fw::TForm* owner, std::string name)
     : TTrayCustomTimer(owner, std::move(name)) {
-    HWND app = fw::Application.Handle();
-    if (app) {
-        SetPropA(app, kSelfProperty, this);
-        savedAppWndProc_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(app, GWLP_WNDPROC));
-        SetWindowLongPtrA(app, GWLP_WNDPROC,
-                          reinterpret_cast<LONG_PTR>(&TTrayIcon::AppWindowThunk));
+    if (HWND app = fw::Application.Handle()) {
+        appSubclass_ =
+            std::make_unique<fw::TSubclass>(app, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
+                // Should DoMinimize fail, the message still reaches the window's own procedure.
+                fw::Guarded([&] { AppMessage(msg, wParam); });
+                return appSubclass_->CallNext(msg, wParam, lParam);
+            });
     }
 }
 
 TTrayIcon::~TTrayIcon() {
     destroying_ = true;
     fw::Guarded([this] { SetVisible(false); });
-    HWND app = fw::Application.Handle();
-    if (savedAppWndProc_ && app) {
-        SetWindowLongPtrA(app, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(savedAppWndProc_));
-        RemovePropA(app, kSelfProperty);
-    }
+    appSubclass_.reset();
     DestroyWindowHandle();
     if (imageList_) imageList_->UnregisterChanges(imageLink_);
 }
@@ -200,28 +189,23 @@ void TTrayIcon::UpdateNotifyData() {
     notifyData_.hWnd = WindowHandle();
     notifyData_.uID = iconId_;
     notifyData_.uFlags = flags_;
-    notifyData_.uCallbackMessage = kCallbackMessage;
+    notifyData_.uCallbackMessage = fw::messages::kTrayCallback;
     notifyData_.hIcon = icon_.get();
     std::memset(notifyData_.szTip, 0, sizeof notifyData_.szTip);
     if (showHint_) std::memcpy(notifyData_.szTip, hint_.data(), std::min(hint_.size(), tipLimit));
 }
 
 void TTrayIcon::InsertToTray() {
-    try {
-        UpdateNotifyData();
-        Shell_NotifyIconA(NIM_ADD, &notifyData_);  // a refusal (already there) is not reported
-    } catch (const std::exception&) {
+    UpdateNotifyData();
+    // A refusal because the icon is there already is no failure: then it takes the new data.
+    if (!Shell_NotifyIconA(NIM_ADD, &notifyData_) && !Shell_NotifyIconA(NIM_MODIFY, &notifyData_))
         throw ETrayIcon(Name() + ".InsertToTray failed");
-    }
 }
 
 void TTrayIcon::DeleteFromTray() {
-    try {
-        UpdateNotifyData();
-        Shell_NotifyIconA(NIM_DELETE, &notifyData_);
-    } catch (const std::exception&) {
-        throw ETrayIcon(Name() + ".DeleteFromTray failed");
-    }
+    UpdateNotifyData();
+    // An icon that is not there is as good as deleted.
+    Shell_NotifyIconA(NIM_DELETE, &notifyData_);
 }
 
 void TTrayIcon::RefreshIcon() {
@@ -304,18 +288,18 @@ void TTrayIcon::DblClick() {
 void TTrayIcon::Notify(UINT mouseMessage) {
     POINT at{};
     GetCursorPos(&at);
-    const unsigned shift = KeyShiftState();
+    const unsigned shift = fw::CurrentShiftState();
     switch (mouseMessage) {
         case WM_MOUSEMOVE:
             GetCursorPos(&at);
             if (OnMouseMove) OnMouseMove(shift, at.x, at.y);
             break;
         case WM_LBUTTONDOWN:
-            if (OnMouseDown) OnMouseDown(mbLeft, shift | ssLeft, at.x, at.y);
+            if (OnMouseDown) OnMouseDown(mbLeft, shift | fw::ssLeft, at.x, at.y);
             clickPending_ = true;
             break;
         case WM_LBUTTONUP:
-            MouseUp(mbLeft, shift | ssLeft, at.x, at.y);
+            MouseUp(mbLeft, shift | fw::ssLeft, at.x, at.y);
             if (clickPending_) Click();
             if (PopupByLeft) PopupAtCursor();
             clickPending_ = false;
@@ -324,17 +308,17 @@ void TTrayIcon::Notify(UINT mouseMessage) {
             DblClick();
             break;
         case WM_RBUTTONDOWN:
-            if (OnMouseDown) OnMouseDown(mbRight, shift | ssRight, at.x, at.y);
+            if (OnMouseDown) OnMouseDown(mbRight, shift | fw::ssRight, at.x, at.y);
             break;
         case WM_RBUTTONUP:
-            MouseUp(mbRight, shift | ssRight, at.x, at.y);
+            MouseUp(mbRight, shift | fw::ssRight, at.x, at.y);
             PopupAtCursor();
             break;
         case WM_MBUTTONDOWN:
-            if (OnMouseDown) OnMouseDown(mbMiddle, shift | ssMiddle, at.x, at.y);
+            if (OnMouseDown) OnMouseDown(mbMiddle, shift | fw::ssMiddle, at.x, at.y);
             break;
         case WM_MBUTTONUP:
-            MouseUp(mbMiddle, shift | ssMiddle, at.x, at.y);
+            MouseUp(mbMiddle, shift | fw::ssMiddle, at.x, at.y);
             break;
         default:
             break;
@@ -342,7 +326,7 @@ void TTrayIcon::Notify(UINT mouseMessage) {
 }
 
 LRESULT TTrayIcon::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == kCallbackMessage) {
+    if (msg == fw::messages::kTrayCallback) {
         if (!Enabled) return 0;
         switch (static_cast<UINT>(lParam)) {
             case WM_MOUSEMOVE:
@@ -366,27 +350,11 @@ LRESULT TTrayIcon::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     return TTrayCustomTimer::WndProc(msg, wParam, lParam);
 }
 
-LRESULT TTrayIcon::AppWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+void TTrayIcon::AppMessage(UINT msg, WPARAM wParam) {
     if (msg == WM_SIZE && wParam == SIZE_MINIMIZED && MinimizeToTray) DoMinimize();
     // The shell restarted and forgot our icon.
     if (msg == kTaskbarCreatedMessage && visible_) {
         HideIcon();
         ShowIcon();
     }
-    return CallWindowProcA(savedAppWndProc_, hwnd, msg, wParam, lParam);
-}
-
-LRESULT CALLBACK TTrayIcon::AppWindowThunk(HWND hwnd, UINT msg, WPARAM wParam,
-                                           LPARAM lParam) noexcept {
-    auto* self = static_cast<TTrayIcon*>(GetPropA(hwnd, kSelfProperty));
-    if (!self) return DefWindowProcA(hwnd, msg, wParam, lParam);
-    LRESULT result = 0;
-    bool handled = false;
-    fw::Guarded([&] {
-        result = self->AppWndProc(hwnd, msg, wParam, lParam);
-        handled = true;
-    });
-    // Should DoMinimize fail, the message still reaches the window's own procedure.
-    if (!handled) result = CallWindowProcA(self->savedAppWndProc_, hwnd, msg, wParam, lParam);
-    return result;
 }

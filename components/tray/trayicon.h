@@ -11,6 +11,7 @@
 #include <string>
 
 #include "base/error.h"
+#include "framework/subclass.h"
 #include "framework/unique.h"
 #include "framework/window.h"
 
@@ -26,14 +27,6 @@ public:
 };
 
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
-enum TTrayShift : unsigned {
-    ssShift = 1,
-    ssAlt = 2,
-    ssCtrl = 4,
-    ssLeft = 8,
-    ssRight = 16,
-    ssMiddle = 32
-};
 
 // What every component has: an owner form and a name.
 class TTrayComponent {
@@ -60,7 +53,6 @@ public:
     ~TTrayCustomTimer() override;
 
     HWND WindowHandle() const { return window_ ? window_->Handle() : nullptr; }
-    bool TimerEnabled() const { return timerEnabled_; }
     void SetTimerEnabled(bool enabled);
     unsigned Interval = 1000;
     std::function<void()> OnTimer;
@@ -71,13 +63,10 @@ protected:
 
 private:
     std::unique_ptr<fw::TUtilityWindow> window_;
-    bool timerEnabled_ = false;
 };
 
 class TTrayIcon : public TTrayCustomTimer {
 public:
-    static constexpr UINT kCallbackMessage = WM_USER + 211;  // 1235
-
     TTrayIcon(fw::TForm* owner, std::string name);
     ~TTrayIcon() override;
 
@@ -126,7 +115,8 @@ public:
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
-    virtual LRESULT AppWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    // Sees every message of the application window before it does.
+    virtual void AppMessage(UINT msg, WPARAM wParam);
     virtual void DoMinimize();
     virtual void MouseUp(TMouseButton button, unsigned shift, int x, int y);
     virtual void Click();
@@ -137,8 +127,6 @@ private:
     void DeleteFromTray();
     void IconChanged();
     void Notify(UINT mouseMessage);
-    static LRESULT CALLBACK AppWindowThunk(HWND hwnd, UINT msg, WPARAM wParam,
-                                           LPARAM lParam) noexcept;
 
     NOTIFYICONDATAA notifyData_{};
     UINT flags_ = NIF_MESSAGE | NIF_TIP;
@@ -152,6 +140,6 @@ private:
     UINT iconId_ = 0;
     fw::TPopupMenu* popupMenu_ = nullptr;
     bool clickPending_ = false;
-    WNDPROC savedAppWndProc_ = nullptr;
+    std::unique_ptr<fw::TSubclass> appSubclass_;
     bool destroying_ = false;
 };

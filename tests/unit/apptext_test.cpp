@@ -4,8 +4,8 @@
 #include <string>
 
 #include "app/hotkeytext.h"
-#include "app/pathtext.h"
 #include "app/timestamp.h"
+#include "base/filesys.h"
 
 namespace {
 
@@ -14,10 +14,9 @@ TEST(PathText, ExtensionAndFolderOfTheLastName) {
         {"C:\\My.Tools\\BriskJot", "C:\\My.Tools\\BriskJot.chm"},  // dot in a folder
         {"C:\\a\\b.tar.gz", "C:\\a\\b.tar.chm"},
     };
-    for (const auto& [name, expected] : withChm)
-        EXPECT_EQ(pathtext::ChangeFileExt(name, ".chm"), expected);
-    EXPECT_EQ(pathtext::ExtractFilePath("C:\\Tools\\BriskJot.exe"), "C:\\Tools\\");
-    EXPECT_EQ(pathtext::ExtractFilePath("C:BriskJot.exe"), "C:");
+    for (const auto& [name, expected] : withChm) EXPECT_EQ(ChangeFileExt(name, ".chm"), expected);
+    EXPECT_EQ(ExtractFilePath("C:\\Tools\\BriskJot.exe"), "C:\\Tools\\");
+    EXPECT_EQ(ExtractFilePath("C:BriskJot.exe"), "C:");
 }
 
 TEST(TimeStamp, TwoDigitTimeClampedToTheClock) {

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
+#include "base/filesys.h"
 #include "components/help/namehash.h"
-#include "components/storage/filesys.h"
 #include "tests/unit/filestore_testutil.h"
 
 namespace {

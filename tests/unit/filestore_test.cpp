@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "components/storage/filesys.h"
+#include "base/filesys.h"
 #include "tests/unit/filestore_testutil.h"
 
 namespace {

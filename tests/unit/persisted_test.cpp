@@ -1,4 +1,4 @@
-#include "components/storage/persisted.h"
+#include "app/persisted.h"
 
 #include <gtest/gtest.h>
 

@@ -7,6 +7,7 @@
 #include "app/notefile.h"
 #include "framework/application.h"
 #include "framework/msgbox.h"
+#include "tests/testfiles.h"
 
 namespace harness {
 
@@ -17,18 +18,18 @@ int UnexpectedBox(HWND, const std::string& text, const std::string& caption, UIN
 }
 
 MessageBoxScript::MessageBoxScript() {
-    fw::SetMessageBoxHook([this](HWND, const std::string& text, const std::string& caption,
-                                 UINT flags) {
-        shown_.push_back({caption, text, flags});
-        if (OnShow) OnShow();
-        if (answers_.empty()) {
-            ADD_FAILURE() << "unexpected message box: " << caption << ": " << text;
-            return IDCANCEL;
-        }
-        const int answer = answers_.front();
-        answers_.pop_front();
-        return answer;
-    });
+    fw::SetMessageBoxHook(
+        [this](HWND, const std::string& text, const std::string& caption, UINT flags) {
+            shown_.push_back({caption, text, flags});
+            if (OnShow) OnShow();
+            if (answers_.empty()) {
+                ADD_FAILURE() << "unexpected message box: " << caption << ": " << text;
+                return IDCANCEL;
+            }
+            const int answer = answers_.front();
+            answers_.pop_front();
+            return answer;
+        });
 }
 
 MessageBoxScript::~MessageBoxScript() {
@@ -83,9 +84,15 @@ bool WaitFor(const std::function<bool()>& condition, int timeoutMs) {
     }
 }
 
-std::string ExeFolder() { return notefile::ExeFolder(); }
-std::string NotePath() { return ExeFolder() + "BriskJot.txt"; }
-std::string SettingsPath() { return ExeFolder() + "BriskJot.ini"; }
+std::string ExeFolder() {
+    return notefile::ExeFolder();
+}
+std::string NotePath() {
+    return ExeFolder() + "BriskJot.txt";
+}
+std::string SettingsPath() {
+    return ExeFolder() + "BriskJot.ini";
+}
 
 void RemoveFile(const std::string& path) {
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -107,7 +114,7 @@ Program::Program(bool withAbout, const std::string& settingsLines) {
     if (!settingsLines.empty()) WriteFile(SettingsPath(), "[Settings]\r\n" + settingsLines);
     fw::Application.Reset();
     main_ = std::make_unique<TFormMain>();
-    if (withAbout) about_ = std::make_unique<TFormAbout>();
+    if (withAbout) about_ = std::make_unique<TFormAbout>(*main_);
     Pump();
 }
 

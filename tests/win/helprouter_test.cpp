@@ -11,10 +11,11 @@
 
 #include "app/commands.h"
 #include "app/formmain.h"
+#include "app/persisted.h"
 #include "components/help/htmlhelpapi.h"
-#include "components/storage/persisted.h"
 #include "framework/application.h"
 #include "framework/form.h"
+#include "framework/unique.h"
 #include "tests/win/harness.h"
 
 namespace {
@@ -104,7 +105,7 @@ TEST_F(HelpRouterTest, RequestsReachTheViewerQuitLoadsNothingAndAMissingLibraryI
     THelpRouterSettings settings;
     settings.HelpType = "htHTMLhelp";
     settings.ShowType = "stMain";
-    router.LoadSettings(settings);
+    LoadRouterSettings(router, settings);
     EXPECT_TRUE(fw::Application.HelpCommand(HELP_QUIT, 0));
     EXPECT_FALSE(GetModuleHandleA(kDoubleName)) << "quitting loads nothing";
 
@@ -129,7 +130,7 @@ TEST_F(HelpRouterTest, RequestsReachTheViewerQuitLoadsNothingAndAMissingLibraryI
     EXPECT_EQ(calls[4], "hwnd=0 cmd=0x12 file=(null) data=0");
 
     settings.HelpType = "htHtmlHelp";
-    EXPECT_THROW(router.LoadSettings(settings), EPersistedDataError);
+    EXPECT_THROW(LoadRouterSettings(router, settings), EPersistedDataError);
     EXPECT_EQ(router.HelpType, htHTMLhelp) << "a rejected value changes nothing";
 
     // A missing library leaves the request for WinHelp, and is tried again next time.
@@ -172,8 +173,19 @@ TEST_F(HelpTest, F1AndTheCommandsWriteTheHelpFileOnlyWhenStaleAndAskForTheirNumb
     SetFileAttributesA(store.c_str(), FILE_ATTRIBUTE_READONLY);
     form.PopUpHelp_Options.Click();
     EXPECT_EQ(harness::ReadFile(store).substr(0, 4), "ITSF") << "a stale copy is replaced";
+    // The copy just written carries the exe's date; a hand edit that keeps that date stays.
+    FILETIME exeDate{};
+    {
+        fw::UniqueHandle file(CreateFileA(store.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                          OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(file && GetFileTime(file.get(), nullptr, nullptr, &exeDate));
+    }
     harness::WriteFile(store, "edited by hand");
-    ASSERT_TRUE(SetFileDateFromExe(store));
+    {
+        fw::UniqueHandle file(
+            CreateFileA(store.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(file && SetFileTime(file.get(), nullptr, nullptr, &exeDate));
+    }
     form.MenuHelpTopics.Click();
     EXPECT_EQ(harness::ReadFile(store), "edited by hand") << "one with the exe's date stays";
     EXPECT_EQ(LoggedCalls(), (Calls{ContextCall(store, 5), ContextCall(store, 5)}));

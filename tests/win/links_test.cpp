@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "components/links/openurl.h"
 #include "components/links/progversion.h"
 #include "components/links/urllabel.h"
 #include "framework/application.h"
 #include "framework/form.h"
+#include "framework/shell.h"
 #include "tests/win/harness.h"
 
 namespace {
@@ -39,7 +39,7 @@ protected:
         label_->OnClick = [&] { ++clicks_; };
     }
     void TearDown() override {
-        links::SetOpenUrlHook(nullptr);
+        fw::SetShellExecuteHook(nullptr);
         label_.reset();
         harness::Pump();
     }
@@ -84,9 +84,9 @@ TEST_F(URLLabelTest, OnlyAReleaseOnThePressedLabelClicksAndOpensTheAddressOnce) 
 
     // The handler runs pressed, then the address opens once, unless the link is custom.
     Strings events;
-    links::SetOpenUrlHook([&](const std::string& url) {
-        events.push_back("open " + url);
-        return 42;
+    fw::SetShellExecuteHook([&](HWND, const std::string& verb, const std::string& url, int) {
+        events.push_back(verb + " " + url);
+        return INT_PTR(42);
     });
     label_->OnClick = [&] {
         events.push_back("click");

@@ -15,6 +15,7 @@
 #include "app/globals.h"
 #include "app/settingsstore.h"
 #include "framework/application.h"
+#include "framework/messages.h"
 #include "tests/win/harness.h"
 
 namespace {
@@ -139,7 +140,7 @@ bool HotKeyFree(UINT modifiers, UINT key) {
 
 void NotifyTray(TFormMain& form, std::initializer_list<UINT> mouseMessages) {
     for (UINT m : mouseMessages)
-        PostMessageA(form.TrayIcon1->WindowHandle(), TTrayIcon::kCallbackMessage, 0, m);
+        PostMessageA(form.TrayIcon1->WindowHandle(), fw::messages::kTrayCallback, 0, m);
     harness::Pump(50);
 }
 

@@ -7,6 +7,7 @@
 #include "framework/application.h"
 #include "framework/form.h"
 #include "framework/menu.h"
+#include "framework/messages.h"
 #include "tests/win/harness.h"
 
 namespace {
@@ -75,7 +76,7 @@ TEST_F(TrayTest, LeftButtonEventsTheDefaultItemAndTheRightClickMenu) {
         SetForegroundWindow(GetDesktopWindow());
         events.clear();
         for (UINT m : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
-            PostMessageA(tray->WindowHandle(), TTrayIcon::kCallbackMessage, tray->IconID(), m);
+            PostMessageA(tray->WindowHandle(), fw::messages::kTrayCallback, tray->IconID(), m);
         harness::Pump();
         EXPECT_EQ(events, std::string("down 0, up 0 fg, click, ") +
                               (autoPopup ? "default item, " : "") + "double click, up 0 fg");
@@ -85,8 +86,8 @@ TEST_F(TrayTest, LeftButtonEventsTheDefaultItemAndTheRightClickMenu) {
     menu.AutoPopup = true;
     events.clear();
     SetTimer(nullptr, 0, 200, &EndMenuTimer);
-    PostMessageA(tray->WindowHandle(), TTrayIcon::kCallbackMessage, 0, WM_RBUTTONDOWN);
-    PostMessageA(tray->WindowHandle(), TTrayIcon::kCallbackMessage, 0, WM_RBUTTONUP);
+    PostMessageA(tray->WindowHandle(), fw::messages::kTrayCallback, 0, WM_RBUTTONDOWN);
+    PostMessageA(tray->WindowHandle(), fw::messages::kTrayCallback, 0, WM_RBUTTONUP);
     MSG msg;
     while (PeekMessageA(&msg, tray->WindowHandle(), 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
     EXPECT_EQ(events, "down 1, up 1 fg, popup");

@@ -1,4 +1,4 @@
-#include "components/storage/zstreams.h"
+#include "base/zstreams.h"
 
 #include <algorithm>
 #include <limits>

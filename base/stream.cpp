@@ -1,4 +1,4 @@
-#include "components/storage/stream.h"
+#include "base/stream.h"
 
 #include <algorithm>
 #include <cstring>

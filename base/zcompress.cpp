@@ -1,7 +1,7 @@
 // The compressing adaptor: only programs that write a store link it.
 #include <algorithm>
 
-#include "components/storage/zstreams.h"
+#include "base/zstreams.h"
 
 TCompressionStream::TCompressionStream(int level, TStream& dest) : TCustomZStream(dest) {
     Check(deflateInit2(&z_, level, Z_DEFLATED, 15, 8, Z_DEFAULT_STRATEGY));

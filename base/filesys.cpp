@@ -1,4 +1,4 @@
-#include "components/storage/filesys.h"
+#include "base/filesys.h"
 
 #include <sys/stat.h>
 #include <sys/types.h>
@@ -15,10 +15,20 @@
 namespace {
 
 const char kUnableToCreateDir[] = "Unable to create directory";
+constexpr char kFolderEnds[] = "\\/:";
 
-bool StatPath(const std::string& path, struct stat& info) {
+#ifdef _WIN32
+// The 64-bit form: the plain one fails on files over 2 GiB in 32-bit programs.
+using TStat = struct _stat64;
+bool StatPath(const std::string& path, TStat& info) {
+    return !path.empty() && ::_stat64(path.c_str(), &info) == 0;
+}
+#else
+using TStat = struct stat;
+bool StatPath(const std::string& path, TStat& info) {
     return !path.empty() && ::stat(path.c_str(), &info) == 0;
 }
+#endif
 
 bool IsDriveRoot(const std::string& dir) {
 #ifdef _WIN32
@@ -58,29 +68,27 @@ std::string ExcludeTrailingPathDelimiter(const std::string& path) {
     return result;
 }
 
+// Windows' rules on every platform: the names come from Windows programs and help files.
 std::string ExtractFilePath(const std::string& fileName) {
-    std::size_t i = fileName.size();
-    while (i > 0 && !IsPathDelimiter(fileName[i - 1])
-#ifdef _WIN32
-           && fileName[i - 1] != ':'
-#endif
-    ) {
-        --i;
-    }
-    return fileName.substr(0, i);
+    const std::size_t slash = fileName.find_last_of(kFolderEnds);
+    return slash == std::string::npos ? std::string() : fileName.substr(0, slash + 1);
 }
 
-std::string ExtractFileName(const std::string& fileName) {
-    return fileName.substr(ExtractFilePath(fileName).size());
+std::string ChangeFileExt(const std::string& fileName, const std::string& extension) {
+    const std::size_t slash = fileName.find_last_of(kFolderEnds);
+    const std::size_t dot = fileName.rfind('.');
+    const bool hasExtension =
+        dot != std::string::npos && (slash == std::string::npos || dot > slash);
+    return (hasExtension ? fileName.substr(0, dot) : fileName) + extension;
 }
 
 bool FileExists(const std::string& fileName) {
-    struct stat info {};
+    TStat info{};
     return StatPath(fileName, info) && !S_ISDIR(info.st_mode);
 }
 
 bool DirectoryExists(const std::string& dir) {
-    struct stat info {};
+    TStat info{};
     // The Windows runtime refuses a trailing delimiter except on a root.
     const std::string bare = IsDriveRoot(dir) ? dir : ExcludeTrailingPathDelimiter(dir);
     return StatPath(bare.empty() ? dir : bare, info) && S_ISDIR(info.st_mode);

@@ -12,8 +12,6 @@ inline constexpr char kContextMapName[] = "HelpContextMap1";
 inline constexpr char kRouterName[] = "HelpRouter1";
 
 inline constexpr char kCompressionNames[][10] = {"clNone", "clFastest", "clDefault", "clMax"};
-inline constexpr const char* kHelpTypes[] = {"htWinhelp", "htHTMLhelp", "htMixedMode"};
-inline constexpr const char* kShowTypes[] = {"stDefault", "stMain", "stPopup"};
 
 enum TValueType : char {
     vtInt = 'I',

@@ -1,10 +1,11 @@
-#include "components/storage/persisted.h"
+#include "app/persisted.h"
 
 #include <cstdint>
 #include <cstring>
 #include <limits>
 
-#include "components/storage/persisted_format.h"
+#include "app/persisted_format.h"
+#include "components/help/helpcommands.h"
 
 namespace {
 
@@ -235,9 +236,9 @@ void ReadRouter(const TObject& object, THelpRouterSettings& router) {
     for (const TProperty& property : object) {
         const std::string& name = property.name;
         if (name == "HelpType") {
-            router.HelpType = Identifier(property, kHelpTypes);
+            router.HelpType = Identifier(property, kHelpTypeNames);
         } else if (name == "ShowType") {
-            router.ShowType = Identifier(property, kShowTypes);
+            router.ShowType = Identifier(property, kShowTypeNames);
         } else if (name == "Helpfile") {
             router.Helpfile = Expect(property, vtText).bytes;
         } else if (name == "CHMPopupTopics") {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "base/error.h"
-#include "components/storage/stream.h"
+#include "base/stream.h"
 
 class ECompressionError : public bj::Error {
 public:

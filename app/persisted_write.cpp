@@ -4,8 +4,8 @@
 #include <cstring>
 #include <limits>
 
-#include "components/storage/persisted.h"
-#include "components/storage/persisted_format.h"
+#include "app/persisted.h"
+#include "app/persisted_format.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 #pragma once
-// The few file-system services the store and the context map need, over the C library.
+// File names and the few file-system services the program needs, over the C library.
 
 #include <string>
 
@@ -21,7 +21,8 @@ std::string IncludeTrailingPathDelimiter(const std::string& path);
 std::string ExcludeTrailingPathDelimiter(const std::string& path);
 // The folder part including its trailing delimiter; empty when the name has none.
 std::string ExtractFilePath(const std::string& fileName);
-std::string ExtractFileName(const std::string& fileName);
+// Replaces everything after the last "." of the name part, or appends the extension.
+std::string ChangeFileExt(const std::string& fileName, const std::string& extension);
 
 bool FileExists(const std::string& fileName);
 bool DirectoryExists(const std::string& dir);

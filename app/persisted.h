@@ -31,6 +31,11 @@ struct THelpRouterSettings {
     bool ValidateID = false;
 };
 
+class THelpRouter;
+// Gives the router the values; an identifier it does not know throws EPersistedDataError and
+// changes nothing. Defined with the main window's help, in the Windows builds.
+void LoadRouterSettings(THelpRouter& router, const THelpRouterSettings& settings);
+
 // decimalSeparator only shapes the informational Ratio texts, which the reader ignores.
 std::vector<char> WriteMainFormData(const TFileStore& store, const THelpContextMap& contextMap,
                                     const THelpRouterSettings& router, char decimalSeparator);
