@@ -25,7 +25,6 @@ public:
     TFolderWatch(const TFolderWatch&) = delete;
     TFolderWatch& operator=(const TFolderWatch&) = delete;
 
-
 private:
     void Signaled();
     void Stop();

@@ -13,7 +13,9 @@ public:
     const char* what() const noexcept override { return "Operation aborted"; }
 };
 
-[[noreturn]] inline void Abort() { throw EAbort(); }
+[[noreturn]] inline void Abort() {
+    throw EAbort();
+}
 
 // Hands an error that no handler caught to the application's exception hook.
 void ReportUnhandled(const std::exception_ptr& error) noexcept;

@@ -27,7 +27,9 @@ void TForm::Show() {
     SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
 
-void TForm::Hide() { ShowWindow(Handle(), SW_HIDE); }
+void TForm::Hide() {
+    ShowWindow(Handle(), SW_HIDE);
+}
 
 void TForm::Close() {
     if (OnClose) OnClose();
@@ -60,10 +62,18 @@ void TForm::SetBounds(int left, int top, int width, int height) {
     placing_ = false;
 }
 
-void TForm::SetLeft(int left) { SetBounds(left, Top(), Width(), Height()); }
-void TForm::SetTop(int top) { SetBounds(Left(), top, Width(), Height()); }
-void TForm::SetWidth(int width) { SetBounds(Left(), Top(), width, Height()); }
-void TForm::SetHeight(int height) { SetBounds(Left(), Top(), Width(), height); }
+void TForm::SetLeft(int left) {
+    SetBounds(left, Top(), Width(), Height());
+}
+void TForm::SetTop(int top) {
+    SetBounds(Left(), top, Width(), Height());
+}
+void TForm::SetWidth(int width) {
+    SetBounds(Left(), Top(), width, Height());
+}
+void TForm::SetHeight(int height) {
+    SetBounds(Left(), Top(), Width(), height);
+}
 
 void TForm::SetWindowStateNormal() {
     if (!Maximized()) return;

@@ -16,6 +16,8 @@ INT_PTR ShellExecute(HWND owner, const std::string& verb, const std::string& fil
                                                    file.c_str(), nullptr, nullptr, show));
 }
 
-void SetShellExecuteHook(ShellExecuteHook hook) { Hook() = std::move(hook); }
+void SetShellExecuteHook(ShellExecuteHook hook) {
+    Hook() = std::move(hook);
+}
 
 }  // namespace fw

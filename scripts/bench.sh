@@ -55,5 +55,5 @@ sed -n '/^benchmark  /,$p' "$work/native.txt" | tail -n +2 | sed 's/^/native\//'
   awk '{ name = $1 " " $2; $1 = $2 = ""; split($0, f, " ");
          printf "%-44s %14s %14s %8s %8s\n", name, f[1], f[2], f[3], f[4] (f[5] ? " " f[5] : "") }'
 cat "$work/win.txt"
-size_row "size/BriskJot.exe x86_64 (limit) [KiB]" "$build/win64/app/BriskJot.exe" 600
-size_row "size/BriskJot.exe i686 (limit) [KiB]" "$build/win32/app/BriskJot.exe" 420
+size_row "size/BriskJot.exe x86_64 (limit) [KiB]" "$build/win64/app/BriskJot.exe" "$("$root/scripts/exe-size-limit.sh" x86_64)"
+size_row "size/BriskJot.exe i686 (limit) [KiB]" "$build/win32/app/BriskJot.exe" "$("$root/scripts/exe-size-limit.sh" i686)"

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds all three builds and runs every test: native unit tests,
 # the Windows tests of both exes under Wine (the i686 ones under 32-bit Wine), import and size
-# checks, the release package unpacked and started, clang-tidy and cppcheck, and (switched on by
-# BJ_CHECK_FORMAT=1) the clang-format check.
+# checks, the release package unpacked and started, clang-tidy, cppcheck and the clang-format
+# check.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${BJ_BUILD:-$root/build}
@@ -11,11 +11,8 @@ build=${BJ_BUILD:-$root/build}
 status=0
 echo "== static checks"
 "$root/scripts/check-static.sh" || status=1
-# Off until the whole tree has been through clang-format once; BJ_CHECK_FORMAT=1 turns it on.
-if [ "${BJ_CHECK_FORMAT:-0}" = 1 ]; then
-  echo "== format"
-  "$root/scripts/check-format.sh" || status=1
-fi
+echo "== format"
+"$root/scripts/check-format.sh" || status=1
 for b in host win64 win32; do
   echo "== testing $b"
   skip=()

@@ -1,9 +1,8 @@
 #pragma once
 // Whole-file reads, writes and listings for the Windows tests, in-process and end to end.
 
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <string>
 #include <vector>

@@ -11,8 +11,8 @@
 namespace {
 
 TEST(Subclass, HandlersChainGoInAnyOrderAndOutliveTheirWindow) {
-    HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_POPUP, 0, 0, 50, 20, nullptr, nullptr,
-                                nullptr, nullptr);
+    HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_POPUP, 0, 0, 50, 20, nullptr, nullptr, nullptr,
+                                nullptr);
     ASSERT_NE(edit, nullptr);
     const LONG_PTR own = GetWindowLongPtrW(edit, GWLP_WNDPROC);
     std::map<char, std::unique_ptr<fw::TSubclass>> links;
