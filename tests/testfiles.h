@@ -9,6 +9,11 @@
 
 namespace testfiles {
 
+// Settings many tests start from: AutoSave on, everything else as on a first run.
+inline constexpr char kAutoSaveOn[] = "AutoSave Memo=1\r\n";
+// The caption of the box a failed save shows.
+inline constexpr char kErrorOnSave[] = "BriskJot - Error On Save";
+
 // The bytes of a file, or "<missing>"; others may hold it open meanwhile.
 inline std::string ReadFile(const std::string& path) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,

@@ -240,14 +240,15 @@ bool TrayIconExists(HWND window) {
     return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
 }
 
-// The program's window of that class that holds its icon, top-level or message-only.
-HWND WindowOf(DWORD processId, const char* className) {
+// The program's window of that class, top-level or message-only, that passes the test.
+template <typename Accept>
+HWND WindowOf(DWORD processId, const char* className, Accept accept) {
     for (HWND parent : {HWND(nullptr), HWND_MESSAGE}) {
         HWND window = nullptr;
         while ((window = FindWindowExA(parent, window, className, nullptr)) != nullptr) {
             DWORD owner = 0;
             GetWindowThreadProcessId(window, &owner);
-            if (owner == processId && TrayIconExists(window)) return window;
+            if (owner == processId && accept(window)) return window;
         }
     }
     return nullptr;
@@ -280,7 +281,7 @@ public:
         };
         for (;;) {
             if (WaitForInputIdle(info_.hProcess, 0) == 0) {
-                if (WindowOf(info_.dwProcessId, program.trayWindowClass)) break;
+                if (WindowOf(info_.dwProcessId, program.trayWindowClass, TrayIconExists)) break;
             }
             if (WaitForSingleObject(info_.hProcess, 0) == WAIT_OBJECT_0)
                 throw fail(" ended at start");
@@ -430,16 +431,6 @@ const NoteProgram kNoteBriskJot{"BriskJot.exe", fw::classnames::kForm,
                                 "Warning On Clear Clipboard=1\r\nWarning On ClearMemo=1\r\n"
                                 "Width=409\r\n"};
 
-HWND VisibleWindowOf(DWORD processId, const char* className) {
-    HWND window = nullptr;
-    while ((window = FindWindowExA(nullptr, window, className, nullptr)) != nullptr) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner == processId && IsWindowVisible(window)) return window;
-    }
-    return nullptr;
-}
-
 // A copy of one program started with a note beside it, timed until its window is shown with
 // the whole note, painted, and the program idle.
 class ShownWithNote {
@@ -459,7 +450,8 @@ public:
                             folder_.c_str(), &startup, &info_))
             throw std::runtime_error("start " + exe);
         const double deadline = start + 600;
-        while ((window_ = VisibleWindowOf(info_.dwProcessId, program.windowClass)) == nullptr) {
+        while ((window_ = WindowOf(info_.dwProcessId, program.windowClass, IsWindowVisible)) ==
+               nullptr) {
             if (WaitForSingleObject(info_.hProcess, 0) == WAIT_OBJECT_0)
                 throw std::runtime_error(std::string(program.exeName) + " ended at start");
             if (Seconds() > deadline)

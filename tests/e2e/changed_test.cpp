@@ -94,7 +94,7 @@ TEST(ChangedElsewhere, UnsavedTextKeepsTheOtherVersionBesideTheNoteByteForByte) 
     for (const bool autoSave : {false, true}) {
         SCOPED_TRACE(autoSave ? "AutoSave on" : "AutoSave off");
         Sandbox sandbox;
-        sandbox.WriteSettings(autoSave ? "AutoSave Memo=1\r\n" : "");
+        sandbox.WriteSettings(autoSave ? testfiles::kAutoSaveOn : "");
         driver::WriteFile(sandbox.Note(), "mine\r\n");
         Process program(sandbox.Exe());
         HWND window = program.MainWindow();
@@ -108,7 +108,7 @@ TEST(ChangedElsewhere, UnsavedTextKeepsTheOtherVersionBesideTheNoteByteForByte) 
                                       nullptr, OPEN_EXISTING, 0, nullptr);
             ASSERT_NE(held, INVALID_HANDLE_VALUE);
             PostMessageA(memo, WM_CHAR, 'x', 0);
-            EXPECT_TRUE(driver::AnswerBox(program, "BriskJot - Error On Save", IDOK));
+            EXPECT_TRUE(driver::AnswerBox(program, testfiles::kErrorOnSave, IDOK));
             char before[16] = {};
             DWORD wrote = 0;
             ::ReadFile(held, before, sizeof before, &wrote, nullptr);
@@ -141,7 +141,7 @@ TEST(ChangedElsewhere, UnsavedTextKeepsTheOtherVersionBesideTheNoteByteForByte) 
 
 TEST(ChangedElsewhere, EveryRealKeyAutoSavedIsNoChangeFromElsewhereAndADeletedNoteIsWrittenAgain) {
     Sandbox sandbox;
-    sandbox.WriteSettings("AutoSave Memo=1\r\n");
+    sandbox.WriteSettings(testfiles::kAutoSaveOn);
     Process program(sandbox.Exe());
     HWND window = program.MainWindow();
     ASSERT_TRUE(window);

@@ -23,8 +23,8 @@ using driver::WaitFor;
 using driver::WindowText;
 using testfiles::SetClipboardText;
 
-constexpr char kAutoSaveOn[] = "AutoSave Memo=1\r\n";
-constexpr char kErrorOnSave[] = "BriskJot - Error On Save";
+using testfiles::kAutoSaveOn;
+using testfiles::kErrorOnSave;
 
 std::string Env(const char* name) {
     char text[MAX_PATH] = "";

@@ -15,8 +15,8 @@ using driver::ReadFile;
 using driver::Sandbox;
 using driver::WaitFor;
 
-constexpr char kAutoSaveOn[] = "AutoSave Memo=1\r\n";
-constexpr char kErrorOnSave[] = "BriskJot - Error On Save";
+using testfiles::kAutoSaveOn;
+using testfiles::kErrorOnSave;
 constexpr char kSaveOnExit[] = "BriskJot - Save On Exit?";
 
 TEST(NoteSave, TextAFailedSaveLeftIsAskedForAtExitAndAFailedSaveThereKeepsTheProgram) {

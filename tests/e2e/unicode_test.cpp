@@ -61,7 +61,7 @@ std::u16string AccentedLettersOfTheCodePage() {
 
 TEST(Unicode, TypedCharactersAreSavedAsUtf8AndComeBackAfterARestart) {
     Sandbox sandbox;
-    sandbox.WriteSettings("AutoSave Memo=1\r\n");
+    sandbox.WriteSettings(testfiles::kAutoSaveOn);
     // An arrow, two ideographs and an emoji: the emoji fits no ANSI code page.
     const std::u16string typed = u"a\u2192\u4E2D\u6587\U0001F600";
     BOOL usedDefault = FALSE;
@@ -108,7 +108,7 @@ TEST(Unicode, NotesInEveryEncodingLoadAsTheirTextAndAKeystrokeKeepsTheirBytes) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         Sandbox sandbox;
-        sandbox.WriteSettings("AutoSave Memo=1\r\n");
+        sandbox.WriteSettings(testfiles::kAutoSaveOn);
         driver::WriteFile(sandbox.Note(), row.bytes);
         Process program(sandbox.Exe());
         HWND window = program.MainWindow();

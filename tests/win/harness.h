@@ -61,8 +61,7 @@ void Command(TFormMain& form, unsigned id);
 // Text put in at the caret, then the change notification it causes handled.
 void Type(TFormMain& form, const std::string& text);
 
-// Settings most tests start from: AutoSave on, everything else as on a first run.
-inline constexpr char kAutoSaveOn[] = "AutoSave Memo=1\r\n";
+using testfiles::kAutoSaveOn;
 std::string SettingsPath();
 
 // The program's two windows, created as at start-up and torn down after. The
